@@ -4,6 +4,8 @@
 
 namespace velmora {
 
+class SettingsFile;
+
 inline constexpr std::string_view kGeneralSection = "通用设置";
 inline constexpr std::string_view kButtonNamesSection = "按钮的命名";
 inline constexpr std::string_view kInterfaceStyleKey = "界面风格";
@@ -33,5 +35,6 @@ int SettingToInt(std::string_view text);
 
 // Reads the eight general settings from the settings file with their defaults and rules.
 Settings ReadGeneralSettings();
+Settings ReadGeneralSettings(const SettingsFile& file);
 
 }  // namespace velmora

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace velmora {
+
+// How the bytes of a profile file are read. The program's own files are GB18030 (a superset of
+// GBK); a file that starts with a UTF-8 byte-order mark was saved by some other editor as UTF-8,
+// and its texts are taken as UTF-8.
+enum class ProfileEncoding { kGb18030, kUtf8 };
+
+// A profile file split into its byte-order mark (kept as it is when the file is rewritten) and
+// the body that holds the lines.
+struct ProfileBytes {
+  std::string_view bom;
+  std::string_view body;
+  ProfileEncoding encoding = ProfileEncoding::kGb18030;
+};
+
+ProfileBytes SplitProfile(std::string_view file);
+
+// `text` without the blanks (spaces and tabs) at either end. Safe on GB18030 bytes: no byte of a
+// multi-byte character is a blank.
+std::string_view TrimBlanks(std::string_view text);
+
+// Names that can be written without changing the structure of the file: no line break in
+// either, no "]" in a section name, and a key that is not empty, holds no "=" and does not start
+// with "[". Checked on the UTF-8 text.
+bool IsWritableSectionName(std::string_view section);
+bool IsWritableKey(std::string_view key);
+
+// The functions below work on the body's raw bytes. Section, key and value are given in the
+// body's encoding, section and key already trimmed. Names match without regard to the case of
+// ASCII letters, comparing whole characters, so that the trail byte of a GBK character is never
+// folded or taken for "[", "]" or "=".
+
+// The value of `key` in the first section named `section`: blanks trimmed and one pair of
+// enclosing double quotes removed. Empty when the section or the key does not exist.
+std::optional<std::string_view> FindProfileValue(std::string_view body, ProfileEncoding encoding,
+                                                 std::string_view section, std::string_view key);
+
+// The body with `key` of the first section named `section` set to `value`: in place when the key
+// exists, else as a new line after the section's last item, else as a new section at the end.
+// Every other line stays byte for byte. Empty when the stored value already reads as `value`.
+std::optional<std::string> SetProfileValue(std::string_view body, ProfileEncoding encoding,
+                                           std::string_view section, std::string_view key,
+                                           std::string_view value);
+
+// The body without every section named `section` (headers and all their lines). Empty when no
+// such section exists.
+std::optional<std::string> RemoveProfileSection(std::string_view body, ProfileEncoding encoding,
+                                                std::string_view section);
+
+}  // namespace velmora
