@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <mutex>
@@ -57,7 +58,8 @@ class FileDescriptor {
 // repeated read allocates nothing. The contents are the first `length` bytes.
 bool ReadAll(int fd, std::string& buffer, std::size_t& length) {
   struct stat info {};
-  if (fstat(fd, &info) != 0) return false;
+  // A pipe or device in place of the file could block or never end; only plain files count.
+  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return false;
   // One byte more than the size, so that the end of the file is seen without a second resize.
   const std::size_t wanted = static_cast<std::size_t>(std::max<off_t>(info.st_size, 0)) + 1;
   if (buffer.size() > kBufferKeep && wanted <= kBufferKeep) std::string().swap(buffer);
@@ -150,7 +152,9 @@ FileDescriptor LockCurrentFile(const std::filesystem::path& path, bool create, s
   const auto deadline = std::chrono::steady_clock::now() + kLockTimeout;
   auto pause = std::chrono::microseconds(50);
   while (true) {
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | (create ? O_CREAT : 0), 0666));
+    // Non-blocking, so that a pipe in place of the file cannot stall the open.
+    FileDescriptor fd(
+        ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | (create ? O_CREAT : 0), 0666));
     if (!fd) return {};
     while (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
       if (errno != EWOULDBLOCK && errno != EINTR) return {};
@@ -159,8 +163,9 @@ FileDescriptor LockCurrentFile(const std::filesystem::path& path, bool create, s
       pause = std::min(pause * 2, std::chrono::microseconds(2000));
     }
     struct stat named {};
-    if (fstat(fd.get(), &info) == 0 && ::stat(path.c_str(), &named) == 0 &&
-        info.st_dev == named.st_dev && info.st_ino == named.st_ino) {
+    if (fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return {};
+    if (::stat(path.c_str(), &named) == 0 && info.st_dev == named.st_dev &&
+        info.st_ino == named.st_ino) {
       return fd;
     }
     if (std::chrono::steady_clock::now() >= deadline) return {};
@@ -223,7 +228,7 @@ bool EditFile(const std::filesystem::path& path, bool create, const Change& chan
 // Reads the file into a per-thread buffer; the view is valid until the thread's next read.
 std::optional<std::string_view> ReadFileShared(const std::filesystem::path& path) {
   thread_local std::string buffer;
-  const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (!fd) return std::nullopt;
   std::size_t length = 0;
   if (!ReadAll(fd.get(), buffer, length)) return std::nullopt;

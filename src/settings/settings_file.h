@@ -7,9 +7,11 @@
 namespace velmora {
 
 // The program's profile file. Every call goes to the file at once; nothing is cached and no
-// handle stays open. Texts are UTF-8 here and GB18030 on disk. Sections and keys match without
-// regard to ASCII case. Failures are silent: a missing or unreadable file reads as defaults, a
-// failed write leaves the old contents in place.
+// handle stays open. Texts are UTF-8 here and GB18030 on disk; a file that starts with a UTF-8
+// byte-order mark was saved as UTF-8 by another editor and is read and written as UTF-8. Sections
+// and keys match without regard to ASCII case. Failures are silent: a missing or unreadable file
+// reads as defaults, a failed write leaves the old contents in place. A write replaces the file
+// atomically under an advisory lock, so concurrent writers from several processes lose nothing.
 class SettingsFile {
  public:
   explicit SettingsFile(std::filesystem::path path) : path_(std::move(path)) {}
@@ -20,10 +22,13 @@ class SettingsFile {
   std::string Read(std::string_view section, std::string_view key,
                    std::string_view default_value = {}) const;
   // Replaces the value in place or appends the key / section; every other line stays byte for
-  // byte. Returns false when the file could not be written (the old contents then remain).
+  // byte. A value with blanks at either end, or enclosed in double quotes, is stored quoted so
+  // that it reads back unchanged; line breaks in it become blanks. Returns false when the file
+  // could not be written or the names would break its structure (a section with "]", a key with
+  // "=" or a leading "[", line breaks, an empty key); the old contents then remain.
   bool Write(std::string_view section, std::string_view key, std::string_view value) const;
-  // Removes the section's header and all its items. Returns false when the file could not be
-  // written.
+  // Removes the section's header and all its items, and so every other section of that name.
+  // Returns false when the file could not be written.
   bool DeleteSection(std::string_view section) const;
 
  private:

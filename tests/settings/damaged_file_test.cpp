@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <random>
 #include <string>
@@ -143,6 +144,16 @@ TEST(DamagedFile, HundredThousandCopiesOfOneSectionAreAllDeleted) {
   EXPECT_EQ(file.Read("s", "k"), "0");
   ASSERT_TRUE(file.DeleteSection("S"));
   EXPECT_EQ(ReadBytes(file.path()), "[t]\nk=t\n");
+}
+
+TEST(DamagedFile, PipeInPlaceOfTheFileNeitherBlocksNorIsReplaced) {
+  const TempDir dir;
+  const SettingsFile file(dir / "config.dat");
+  ASSERT_EQ(mkfifo(file.path().c_str(), 0644), 0);
+  EXPECT_EQ(file.Read("s", "k", "d"), "d");
+  EXPECT_FALSE(file.Write("s", "k", "v"));
+  EXPECT_FALSE(file.DeleteSection("s"));
+  EXPECT_TRUE(std::filesystem::is_fifo(file.path()));
 }
 
 }  // namespace
