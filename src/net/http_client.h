@@ -1,0 +1,74 @@
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "net/internet.h"
+
+namespace velmora {
+
+inline constexpr std::string_view kRequestMarker = "Pellwick";
+inline constexpr std::string_view kResponseMarker = "Pellwick_OK";
+inline constexpr std::string_view kUserAgent = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)";
+inline constexpr std::chrono::seconds kDefaultFetchTimeout{90};
+
+// The record through which a caller hands a request to its worker and gets the response back.
+// The marker tells which of the two it holds: the worker replaces the request by the response.
+// Texts are bytes (code page 936); an empty text is a value not given, and so is a proxy, user
+// name or password made only of spaces.
+struct RequestBuffer {
+  std::string marker{kRequestMarker};
+
+  // The request, while the marker is kRequestMarker.
+  std::string url;
+  std::string method;
+  std::string proxy;  // host:port
+  std::string user_name;
+  std::string password;
+  std::string extra_headers;  // header lines, each ending in CR LF
+  std::string form_data;
+
+  // The response, once the marker is kResponseMarker.
+  std::string headers;  // raw headers, empty when they did not fit in 1,024 bytes
+  std::string body;
+
+  // Bounds on the worker's transfer; they do not change the meaning of the request.
+  TransferLimits limits;
+};
+
+// Performs the request held in `buffer` and, when it could be carried out, writes the response
+// into it and returns 1. Returns 0 and leaves the buffer as it is when there is no buffer, it
+// holds no request, the method is neither GET nor POST (nothing is sent then), a handle cannot be
+// opened, the body grew beyond the limit, or the transfer was cancelled. An unreachable server or
+// a lost connection is a response with an empty body; an HTTP error status is a response like any
+// other. Cookies set by the response are kept in the process's cookie store for its host.
+int PerformRequest(RequestBuffer* buffer);
+
+struct FetchOptions {
+  std::string method;  // GET when empty; POST; anything else fails without a request
+  std::string proxy;
+  std::string user_name;
+  std::string password;
+  std::string extra_headers;
+  std::string form_data;
+  // How long the caller waits; zero or less means kDefaultFetchTimeout.
+  std::chrono::milliseconds timeout{0};
+  // Receives the raw headers of a successful request, or empty text.
+  std::string* response_headers = nullptr;
+  // A body longer than this makes the fetch fail; no limit when not given.
+  std::optional<std::size_t> max_body_bytes;
+  // Called on the calling thread, about every 10 ms while it waits, so that a thread that owns
+  // windows can process its events (for Qt: QCoreApplication::processEvents).
+  std::function<void()> process_events;
+};
+
+// Runs the request on a worker thread of its own and waits for it at most `timeout` in all.
+// Returns the response body, or empty bytes on any failure or at the time-out. A worker left
+// behind at the time-out is told to stop, stops soon after, and its result is thrown away.
+std::string FetchUrl(std::string_view url, const FetchOptions& options = {});
+
+}  // namespace velmora
