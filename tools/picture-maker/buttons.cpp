@@ -104,8 +104,8 @@ QImage MakeCategoryFace(int number) {
                             static_cast<float>(saturation * saturation_scale),
                             static_cast<float>(lightness));
   };
-  const FacePalette palette{colour(0.55, 0.55), colour(0.965, 1.0), colour(0.905, 1.0),
-                            colour(0.835, 1.0), colour(0.875, 1.0)};
+  const FacePalette palette{colour(0.55, 0.55), colour(0.955, 1.0), colour(0.9, 1.0),
+                            colour(0.86, 1.0), colour(0.885, 1.0)};
 
   QImage face(72, 24, QImage::Format_RGB32);
   QPainter painter(&face);
