@@ -1,0 +1,16 @@
+#include <QApplication>
+#include <memory>
+
+#include "app/startup.h"
+#include "units/app_state.h"
+
+int main(int argc, char** argv) {
+  QApplication app(argc, argv);
+  // The main window decides when the program ends, also while it is hidden.
+  QApplication::setQuitOnLastWindowClosed(false);
+  const auto state = std::make_unique<velmora::AppState>();
+  velmora::Window* window = velmora::StartProgram(*state);
+  if (window == nullptr) return 0;
+  velmora::QuitWhenDestroyed(window);
+  return QApplication::exec();
+}

@@ -1,0 +1,27 @@
+#pragma once
+
+namespace velmora {
+
+struct AppState;
+class Window;
+
+// Content changed of a unit row on factor page `page`: when the row holds the focus (the user
+// typed), BaseValue becomes the typed number divided by the row's factor and every other row of
+// the page is rewritten. Program writes reach rows without focus and are ignored here.
+void OnRowEdited(AppState& state, Window* window, int page);
+
+// Writes FormatNumber(BaseValue × factor) into every unit row of `page` except the focused one.
+void RecomputePage(AppState& state, Window* window, int page);
+
+// Re-displays the page on show with the current settings: the temperature page from BaseValue
+// in degrees Celsius (all five rows), any other page as RecomputePage does.
+void RefreshCurrentPage(AppState& state, Window* window);
+
+// Content changed of a temperature row: converts through degrees Celsius by fixed formulas.
+void OnTemperatureEdited(AppState& state, Window* window);
+
+// A unit row is white while it holds the focus and light grey otherwise.
+void OnRowGotFocus();
+void OnRowLostFocus();
+
+}  // namespace velmora

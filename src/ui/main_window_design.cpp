@@ -1,0 +1,223 @@
+#include "ui/main_window_design.h"
+
+#include <cstdio>
+#include <string>
+
+#include "units/category.h"
+
+#ifndef VELMORA_HOMEPAGE_URL
+#define VELMORA_HOMEPAGE_URL "http://127.0.0.1/"
+#endif
+
+namespace velmora {
+namespace {
+
+constexpr const char* kMainWindowTitle = "Velmora v3.2 Final";
+
+Look Text(Colour colour, int pixel_size) {
+  Look look;
+  look.text_colour = colour;
+  look.font.pixel_size = pixel_size;
+  return look;
+}
+
+Look ImageButtonLook(const std::string& stem) {
+  Look look;
+  look.picture = ":/pictures/" + stem + "-normal.png";
+  look.picture_hover = ":/pictures/" + stem + "-hover.png";
+  look.picture_pressed = ":/pictures/" + stem + "-pressed.png";
+  return look;
+}
+
+Look PageControlLook() {
+  Look look;
+  look.has_background = true;
+  look.background = kLightGrey;
+  for (int page = 1; page <= kCategoryCount; ++page) look.pages.push_back(std::to_string(page));
+  return look;
+}
+
+struct FixedControl {
+  Kind kind;
+  const char* name;
+  int left;
+  int top;
+  int width;
+  int height;
+  const char* text;
+  Look look;
+  Cursor cursor;
+};
+
+struct FixedBinding {
+  const char* control;
+  Event event;
+  const char* handler;
+};
+
+// Design captions of the category buttons; the settings file renames them at start-up.
+constexpr const char* kCategoryCaptions[kCategoryCount] = {
+    "长度",     "面积",     "体积",       "温度",   "质量",   "力",     "压强",     "功",
+    "能",       "密度",     "计算机容量", "加速度", "速度",   "时间",   "运动粘度", "动力粘度",
+    "体积流量", "质量流量", "发光强度",   "亮度",   "自定义", "自定义", "自定义",   "自定义",
+    "自定义",   "自定义",   "自定义",     "自定义", "自定义", "自定义", "自定义",   "自定义"};
+
+void AddFixedControls(WindowDesign& design) {
+  // clang-format off
+  const FixedControl controls[] = {
+  //  kind                    name                      left  top  width height text                      look                      cursor
+    {Kind::TransparentLabel, "透明标签170",               16,  -1,  600,  24, "维尔莫拉 v3.21 最终版",  Text(kWhite, 16),          Cursor::Default},
+    {Kind::SuperButton,      "超级按钮1",                 29,  24,   48,  24, "设置",                   Text(kBlack, 12),          Cursor::Default},
+    {Kind::SuperButton,      "超级按钮2",                 77,  24,   48,  24, "帮助",                   Text(kBlack, 12),          Cursor::Default},
+    {Kind::TransparentLabel, "消息标签",                 224,  24,  536,  24, "点击此处下载更多软件",   Text(kBlack, 12),          Cursor::Hand},
+    {Kind::PageControl,      kPageControlName,            24,  56,  760, 384, "",                       PageControlLook(),         Cursor::Default},
+    {Kind::ImageButton,      "控件_图形按钮_最小化",     863,   0,   27,  18, "-",                      ImageButtonLook("minimize"), Cursor::Default},
+    {Kind::ImageButton,      "控件_图形按钮_关闭",       890,   0,   44,  18, "×",                      ImageButtonLook("close"),  Cursor::Default},
+    {Kind::TransparentLabel, "透明标签33",                32, 448,  168,  24, "© 2008-2026 维尔莫拉",   Text(kBlack, 16),          Cursor::Hand},
+    {Kind::TransparentLabel, "广告透明标签",             361, 448,  575,  21, "热门小游戏！",           Text(kBlack, 12),          Cursor::Hand},
+    {Kind::Timer,            "时钟1",                      0,   0,    0,   0, "",                       Look{},                    Cursor::Default},
+    {Kind::Timer,            "广告显示时钟",               0,   0,    0,   0, "",                       Look{},                    Cursor::Default},
+    {Kind::Timer,            "消息显示时钟",               0,   0,    0,   0, "",                       Look{},                    Cursor::Default},
+    {Kind::HyperlinkBox,     "超级链接框1",                0,   0,    0,   0, VELMORA_HOMEPAGE_URL,     Look{},                    Cursor::Default},
+    {Kind::MenuSkin,         "超级菜单",                   0,   0,    0,   0, "",                       Look{},                    Cursor::Default},
+  };
+  const FixedBinding bindings[] = {
+  //  control                 event                   handler
+    {"超级按钮1",             Event::Clicked,         kShowGeneralMenu},
+    {"超级按钮2",             Event::Clicked,         kShowHelpMenu},
+    {"消息标签",              Event::LeftButtonDown,  kOpenHomepage},
+    {"透明标签33",            Event::LeftButtonDown,  kOpenHomepage},
+    {"广告透明标签",          Event::LeftButtonDown,  kOpenGamesPage},
+    {"控件_图形按钮_关闭",    Event::Clicked,         kDestroyMainWindow},
+  };
+  // clang-format on
+  for (const FixedControl& row : controls) {
+    ControlDesign control;
+    control.kind = row.kind;
+    control.name = row.name;
+    control.left = row.left;
+    control.top = row.top;
+    control.width = row.width;
+    control.height = row.height;
+    control.text = row.text;
+    control.look = row.look;
+    control.cursor = row.cursor;
+    const bool invisible =
+        row.kind == Kind::Timer || row.kind == Kind::HyperlinkBox || row.kind == Kind::MenuSkin;
+    control.visible = !invisible;
+    for (const FixedBinding& binding : bindings) {
+      if (control.name == binding.control)
+        control.events.push_back({binding.event, binding.handler});
+    }
+    design.controls.push_back(std::move(control));
+  }
+}
+
+// Each page holds an invisible template pair that unit rows are copied from; the copies share
+// its look and event bindings. The template edit box carries the page's PageBase as its tag, a
+// number no unit row uses.
+void AddTemplateRows(WindowDesign& design) {
+  for (int page = 1; page <= kCategoryCount; ++page) {
+    ControlDesign edit;
+    edit.kind = Kind::EditBox;
+    edit.name = TemplateEditName(page);
+    edit.parent = kPageControlName;
+    edit.page = page - 1;
+    edit.left = 16;
+    edit.top = 20;
+    edit.width = kTemplateEditWidth;
+    edit.height = kTemplateRowHeight;
+    edit.visible = false;
+    edit.tag = std::to_string(PageBase(page));
+    edit.look.text_colour = kBlue;
+    edit.look.has_background = true;
+    edit.look.background = kLightGrey;
+    edit.look.align = Align::Centre;
+    edit.look.input = Input::DecimalNumber;
+    edit.events = {
+        {Event::ContentChanged, page == kTemperaturePage ? kOnTemperatureEdited : kOnRowEdited,
+         page},
+        {Event::GotFocus, kOnRowGotFocus, page},
+        {Event::LostFocus, kOnRowLostFocus, page},
+    };
+    design.controls.push_back(std::move(edit));
+
+    ControlDesign label;
+    label.kind = Kind::TransparentLabel;
+    label.name = TemplateLabelName(page);
+    label.parent = kPageControlName;
+    label.page = page - 1;
+    label.left = 140;
+    label.top = 20;
+    label.width = TemplateLabelWidth(page);
+    label.height = kTemplateRowHeight;
+    label.visible = false;
+    label.look.text_colour = kBlack;
+    design.controls.push_back(std::move(label));
+  }
+}
+
+// Two columns of 16 buttons beside the page control; the tags run row by row, left first.
+void AddCategoryButtons(WindowDesign& design) {
+  for (int page = 1; page <= kCategoryCount; ++page) {
+    const bool left_column = page <= 16;
+    const int position = left_column ? page - 1 : page - 17;
+    ControlDesign button;
+    button.kind = Kind::SuperButton;
+    button.name = CategoryButtonName(page);
+    button.left = left_column ? 784 : 856;
+    button.top = 56 + 24 * position;
+    button.width = 72;
+    button.height = 24;
+    button.text = kCategoryCaptions[page - 1];
+    button.tag = std::to_string((left_column ? 5000 : 5001) + 2 * position);
+    char face[48];
+    std::snprintf(face, sizeof face, ":/pictures/category-face-%02d.jpg", page);
+    button.look.picture = face;
+    button.look.has_background = true;
+    button.look.background = kLightGrey;
+    button.events = {{Event::Clicked, kLoadCategoryPage, page}};
+    design.controls.push_back(std::move(button));
+  }
+}
+
+void AddMenus(WindowDesign& design) {
+  const std::vector<EventBinding> exit = {{Event::Chosen, kDestroyMainWindow}};
+  design.menus = {
+      {kGeneralMenu,
+       {{"系统设置菜单", "&O.系统设置", {}},
+        {"单位管理器菜单", "&M.单位管理器", {}},
+        {"即时计算器菜单", "&I.即时计算器", {}},
+        {"退出菜单", "&X.退出", exit}}},
+      {kHelpMenu, {{"关于菜单", "&A.关于", {}}}},
+      {kTrayMenu, {{"打开主界面菜单", "&O.打开主界面", {}}, {"托盘退出菜单", "&X.退出", exit}}},
+  };
+}
+
+WindowDesign BuildMainWindowDesign() {
+  WindowDesign design;
+  design.name = "MainWindow";
+  design.title = kMainWindowTitle;
+  design.width = 946;
+  design.height = 493;
+  design.background = kLightGrey;
+  for (const int size : {128, 72, 48, 32, 16}) {
+    design.icon_pictures.push_back(":/pictures/icon-" + std::to_string(size) + ".png");
+  }
+  design.menu_font = "Tahoma";
+  design.events = {{Event::Created, kOnMainWindowCreated}};
+  AddFixedControls(design);
+  AddTemplateRows(design);
+  AddCategoryButtons(design);
+  AddMenus(design);
+  return design;
+}
+
+}  // namespace
+
+const WindowDesign& MainWindowDesign() {
+  static const WindowDesign design = BuildMainWindowDesign();
+  return design;
+}
+
+}  // namespace velmora

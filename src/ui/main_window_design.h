@@ -1,0 +1,29 @@
+#pragma once
+
+#include "ui/toolkit/design.h"
+
+namespace velmora {
+
+// Names of the handlers the main window's design binds; the program registers a handler under
+// each (see MainWindowHandlers in app/startup.h).
+inline constexpr const char* kOnMainWindowCreated = "OnMainWindowCreated";
+inline constexpr const char* kLoadCategoryPage = "LoadCategoryPage";
+inline constexpr const char* kOnRowEdited = "OnRowEdited";
+inline constexpr const char* kOnTemperatureEdited = "OnTemperatureEdited";
+inline constexpr const char* kOnRowGotFocus = "OnRowGotFocus";
+inline constexpr const char* kOnRowLostFocus = "OnRowLostFocus";
+inline constexpr const char* kShowGeneralMenu = "ShowGeneralMenu";
+inline constexpr const char* kShowHelpMenu = "ShowHelpMenu";
+inline constexpr const char* kDestroyMainWindow = "DestroyMainWindow";
+inline constexpr const char* kOpenHomepage = "OpenHomepage";
+inline constexpr const char* kOpenGamesPage = "OpenGamesPage";
+
+inline constexpr const char* kGeneralMenu = "&General";
+inline constexpr const char* kHelpMenu = "&Help";
+inline constexpr const char* kTrayMenu = "右键菜单";
+
+// The converter's main window: title, title bar buttons, notice labels, the page control with
+// its 32 category pages and their template rows, the 32 category buttons, timers and menus.
+const WindowDesign& MainWindowDesign();
+
+}  // namespace velmora

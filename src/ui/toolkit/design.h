@@ -1,0 +1,141 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace velmora {
+
+// Colours are 0x00BBGGRR values, as the designs and the settings state them.
+using Colour = std::uint32_t;
+inline constexpr Colour kLightGrey = 0xECECEC;
+inline constexpr Colour kWhite = 0xFFFFFF;
+inline constexpr Colour kBlack = 0x000000;
+inline constexpr Colour kBlue = 0xFF0000;
+inline constexpr Colour kRed = 0x0000FF;
+
+// The kinds of controls a design can hold. Window stands for a window's own events and
+// properties; it never appears in a control table.
+enum class Kind {
+  Window,
+  EditBox,
+  TransparentLabel,
+  Label,
+  SuperButton,
+  Button,
+  ImageButton,
+  CheckBox,
+  RadioButton,
+  PageControl,
+  AdvancedPageControl,
+  Grid,
+  Canvas,
+  GroupBox,
+  ShapeBox,
+  PictureBox,
+  HyperlinkBox,
+  Timer,
+  MenuItem,
+  MenuSkin,
+};
+
+enum class Event {
+  Created,
+  Destroying,
+  Clicked,
+  Chosen,
+  ContentChanged,
+  GotFocus,
+  LostFocus,
+  LeftButtonDown,
+  LeftButtonUp,
+  Tick,
+  Tray,
+};
+inline constexpr int kEventCount = static_cast<int>(Event::Tray) + 1;
+
+enum class Cursor { Default, Hand, Text };
+
+enum class Align { Left, Centre, Right };
+
+enum class Input {
+  FreeText,
+  DecimalNumber,  // digits, one point, a leading minus and an exponent
+  MultiLine,
+  ReadOnly,
+};
+
+// The design font "宋体" is realised by a CJK font of the machine; see toolkit.h.
+struct FontDesign {
+  std::string family = "宋体";
+  int pixel_size = 12;
+};
+
+// Kind-specific looks. Pictures are resource paths; a missing picture draws nothing.
+struct Look {
+  Colour text_colour = kBlack;
+  bool has_background = false;
+  Colour background = kLightGrey;
+  FontDesign font{};
+  Align align = Align::Left;
+  Input input = Input::FreeText;
+  std::string picture;          // face, icon or the picture of an image button's normal state
+  std::string picture_hover;    // image buttons only
+  std::string picture_pressed;  // image buttons only
+  std::string hint;
+  std::vector<std::string> pages;  // page captions of page controls
+};
+
+// One event of a control routed to a handler by name; `argument` is handed to the handler so
+// that one handler serves many controls (the page number of a category page, for instance).
+struct EventBinding {
+  Event event;
+  std::string handler;
+  int argument = 0;
+};
+
+struct ControlDesign {
+  Kind kind = Kind::Label;
+  std::string name;
+  std::string parent;  // empty: the window itself
+  int page = -1;       // page of the parent when the parent is a page control
+  int left = 0;
+  int top = 0;
+  int width = 0;
+  int height = 0;
+  std::string text;
+  bool visible = true;
+  bool disabled = false;
+  std::string tag;
+  Cursor cursor = Cursor::Default;
+  Look look{};
+  std::vector<EventBinding> events;
+};
+
+struct MenuItemDesign {
+  std::string name;
+  std::string caption;
+  std::vector<EventBinding> events;
+};
+
+struct MenuDesign {
+  std::string caption;  // also the menu's name for PopupMenu
+  std::vector<MenuItemDesign> items;
+};
+
+struct WindowDesign {
+  std::string name;
+  std::string title;
+  int left = 50;
+  int top = 50;
+  int width = 0;
+  int height = 0;
+  Colour background = kLightGrey;
+  std::vector<std::string> icon_pictures;
+  std::string menu_font = "宋体";
+  std::vector<EventBinding> events;  // the window's own events
+  std::vector<ControlDesign> controls;
+  std::vector<MenuDesign> menus;
+};
+
+}  // namespace velmora

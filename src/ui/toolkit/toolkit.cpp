@@ -1,0 +1,160 @@
+#include "ui/toolkit/toolkit.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QCursor>
+#include <QDesktopServices>
+#include <QEventLoop>
+#include <QFont>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPointer>
+#include <QUrl>
+
+#include "ui/toolkit/window.h"
+
+namespace velmora {
+namespace {
+
+std::function<void(const QString&)>& AddressOpener() {
+  static std::function<void(const QString&)> opener;
+  return opener;
+}
+
+}  // namespace
+
+void RegisterDesignFonts() {
+  static const bool registered = [] {
+    // The designs name the Chinese system font of their home platform; this machine's CJK font
+    // stands in for it, for the Latin digits as well.
+    for (const char* family : {"宋体", "SimSun"}) {
+      QFont::insertSubstitution(QString::fromUtf8(family), QStringLiteral("Noto Sans CJK SC"));
+    }
+    return true;
+  }();
+  (void)registered;
+}
+
+Window* LoadWindow(const WindowDesign& design, HandlerTable handlers, Window* owner, bool modal) {
+  RegisterDesignFonts();
+  QPointer<Window> window = new Window(design, std::move(handlers), owner);
+  if (modal) window->setWindowModality(Qt::ApplicationModal);
+  window->Raise(window, Event::Created);
+  if (window == nullptr || window->destroying()) return nullptr;
+  window->show();
+  if (!modal) return window;
+  QEventLoop loop;
+  QObject::connect(window, &QObject::destroyed, &loop, &QEventLoop::quit);
+  loop.exec();
+  return nullptr;
+}
+
+void DestroyWindow(Window* window) {
+  if (window != nullptr) window->Destroy();
+}
+
+void QuitWhenDestroyed(Window* window) {
+  if (window == nullptr) return;
+  QObject::connect(window, &QObject::destroyed, QCoreApplication::instance(),
+                   &QCoreApplication::quit, Qt::QueuedConnection);
+}
+
+bool IsDestroying(const Window* window) {
+  return window == nullptr || window->destroying();
+}
+
+QString WindowName(const Window* window) {
+  return window != nullptr ? window->objectName() : QString();
+}
+
+Control WindowControl(Window* window) {
+  return window != nullptr ? Control(window, Kind::Window) : Control();
+}
+
+Control EventSource() {
+  return CurrentEventSource();
+}
+
+Window* WindowOf(Control control) {
+  return control ? OwningWindow(control.object()) : nullptr;
+}
+
+Control CopyControl(Control template_control) {
+  Window* window = WindowOf(template_control);
+  return window != nullptr ? window->Copy(template_control) : Control();
+}
+
+void RedirectEvents(Control source, Control target) {
+  Window* window = WindowOf(source);
+  if (window != nullptr && WindowOf(target) == window && source.kind() == target.kind()) {
+    window->Redirect(source.object(), target.object());
+  }
+}
+
+Control FindControlByTag(Window* window, int tag) {
+  return window != nullptr ? window->FindByTag(tag) : Control();
+}
+
+Control FindControl(Window* window, std::string_view name) {
+  if (window == nullptr) return {};
+  return window->FindByName(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+}
+
+bool HasFocus(Control control) {
+  auto* widget = qobject_cast<QWidget*>(control.object());
+  return widget != nullptr && widget->hasFocus();
+}
+
+void SetFocus(Control control) {
+  auto* widget = qobject_cast<QWidget*>(control.object());
+  if (widget == nullptr) return;
+  if (widget->isWindow()) {
+    widget->activateWindow();
+  } else {
+    widget->setFocus(Qt::OtherFocusReason);
+  }
+}
+
+bool PopupMenu(Window* window, std::string_view menu, QPoint screen_position) {
+  if (window == nullptr) return false;
+  QMenu* found = window->Menu(QString::fromUtf8(menu.data(), static_cast<qsizetype>(menu.size())));
+  if (found == nullptr) return false;
+  found->popup(screen_position);
+  return true;
+}
+
+void ShowMessageBox(const QString& text, const QString& title) {
+  QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok);
+  box.setTextFormat(Qt::PlainText);
+  box.exec();
+}
+
+void SetClipboardText(const QString& text) {
+  QGuiApplication::clipboard()->setText(text);
+}
+
+QPoint MousePosition() {
+  return QCursor::pos();
+}
+
+void OpenAddress(Control hyperlink_box) {
+  if (!hyperlink_box) return;
+  const QString address = hyperlink_box.object()->property("address").toString();
+  const QUrl url(address, QUrl::StrictMode);
+  // Only web addresses: the box never hands a local file or a program to the desktop.
+  if (!url.isValid() ||
+      (url.scheme() != QLatin1String("http") && url.scheme() != QLatin1String("https"))) {
+    return;
+  }
+  if (AddressOpener()) {
+    AddressOpener()(url.toString());
+  } else {
+    QDesktopServices::openUrl(url);
+  }
+}
+
+void SetAddressOpener(std::function<void(const QString&)> opener) {
+  AddressOpener() = std::move(opener);
+}
+
+}  // namespace velmora

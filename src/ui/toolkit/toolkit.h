@@ -1,0 +1,137 @@
+#pragma once
+
+#include <QPoint>
+#include <QString>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "ui/toolkit/design.h"
+
+class QObject;
+
+namespace velmora {
+
+class Window;
+
+// A handle to one control of a window (or to the window itself, kind Window). It is a plain view:
+// valid while the control lives, which for the handlers that receive one is the whole handler.
+// Only the toolkit makes handles; code outside src/ui never learns the Qt class behind a kind.
+class Control {
+ public:
+  Control() = default;
+
+  explicit operator bool() const { return object_ != nullptr; }
+  Kind kind() const { return kind_; }
+  QObject* object() const { return object_; }
+  friend bool operator==(const Control& a, const Control& b) { return a.object_ == b.object_; }
+
+ private:
+  friend class Window;
+  friend Control WindowControl(Window* window);
+  Control(QObject* object, Kind kind) : object_(object), kind_(kind) {}
+
+  QObject* object_ = nullptr;
+  Kind kind_ = Kind::Window;
+};
+
+// What a handler learns about the event it handles. `source` is the control (or copy) that
+// raised it; `argument` comes from the design's binding.
+struct EventArgs {
+  Window* window = nullptr;
+  Control source;
+  Event event = Event::Created;
+  int argument = 0;
+  int x = 0;  // left button down / up: position in the source's client area
+  int y = 0;
+  int modifiers = 0;  // left button down / up: Qt::KeyboardModifiers bits
+  int tray_kind = 0;  // tray event: 1 primary-button action, 3 secondary-button action
+};
+
+using Handler = std::function<void(const EventArgs&)>;
+// Handlers by the names that designs use in their bindings.
+using HandlerTable = std::unordered_map<std::string, Handler>;
+
+// Registers the substitutions for the design fonts ("宋体", "SimSun"); LoadWindow calls it too.
+void RegisterDesignFonts();
+
+// Builds a window from its design, raises its created event, then shows it (unless the created
+// handler destroyed it). A modal call runs until the window is destroyed and returns nullptr.
+// The window owns itself: it is deleted after DestroyWindow, or with its owner.
+Window* LoadWindow(const WindowDesign& design, HandlerTable handlers, Window* owner, bool modal);
+// Raises the window's about-to-be-destroyed event, hides it and deletes it once the current
+// event has been handled. A second call does nothing.
+void DestroyWindow(Window* window);
+bool IsDestroying(const Window* window);
+// The message loop ends once `window` has been destroyed: destroying the main window ends the
+// program.
+void QuitWhenDestroyed(Window* window);
+QString WindowName(const Window* window);
+Control WindowControl(Window* window);
+
+// The control (or copy) that raised the event being handled now; empty outside handlers.
+Control EventSource();
+// A new control of the template's kind in the template's parent, with its properties, tag and
+// event bindings; it raises the template's handlers with EventSource naming the copy.
+Control CopyControl(Control template_control);
+// From now on every event of `source` runs the handlers of `target`; EventSource names `source`.
+void RedirectEvents(Control source, Control target);
+// The control of the window whose tag, read as a number and truncated, equals `tag`.
+Control FindControlByTag(Window* window, int tag);
+// The control of the window with this design name (templates, not their copies).
+Control FindControl(Window* window, std::string_view name);
+Window* WindowOf(Control control);
+
+bool HasFocus(Control control);
+void SetFocus(Control control);
+
+// Property reads and writes. Text is an edit box's text, a label's or button's caption, a group
+// box's caption, a menu item's caption, a hyperlink box's address or a window's title.
+QString Text(Control control);
+void SetText(Control control, const QString& text);
+QString Tag(Control control);
+void SetTag(Control control, const QString& tag);
+int Left(Control control);
+int Top(Control control);
+int Width(Control control);
+int Height(Control control);
+void Move(Control control, int left, int top);
+void Resize(Control control, int width, int height);
+bool Visible(Control control);
+void SetVisible(Control control, bool visible);
+bool Disabled(Control control);
+void SetDisabled(Control control, bool disabled);
+Colour BackgroundColour(Control control);
+void SetBackgroundColour(Control control, Colour colour);
+Colour TextColour(Control control);
+void SetTextColour(Control control, Colour colour);
+// Face or icon of a super button, normal picture of an image button, picture of a picture box,
+// background picture of a window (drawn from its top-left corner).
+QString Picture(Control control);
+void SetPicture(Control control, const QString& picture);
+// A super button's look while under the mouse or pressed: a picture over a colour.
+void SetStatePicture(Control control, const QString& picture, Colour colour);
+int TimerInterval(Control control);
+// 0 stops the timer; any other value (re)starts it with that interval in milliseconds.
+void SetTimerInterval(Control control, int milliseconds);
+int CurrentPage(Control page_control);
+void SetCurrentPage(Control page_control, int index);
+bool Checked(Control control);
+void SetChecked(Control control, bool checked);
+int CaretPosition(Control edit_box);
+void SetCaretPosition(Control edit_box, int position);
+
+// Shows the window's menu with this caption at a screen position; the chosen item raises its
+// chosen event. Returns false when the window has no such menu.
+bool PopupMenu(Window* window, std::string_view menu, QPoint screen_position);
+// A modal message box with the information icon and one OK button.
+void ShowMessageBox(const QString& text, const QString& title);
+void SetClipboardText(const QString& text);
+QPoint MousePosition();
+// Opens the address held by a hyperlink box (its text) in the user's browser.
+void OpenAddress(Control hyperlink_box);
+// Replaces the browser call, for tests; an empty function restores it.
+void SetAddressOpener(std::function<void(const QString&)> opener);
+
+}  // namespace velmora

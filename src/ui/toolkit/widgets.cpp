@@ -1,0 +1,229 @@
+#include "ui/toolkit/widgets.h"
+
+#include <QEnterEvent>
+#include <QFocusEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPixmapCache>
+
+#include "ui/toolkit/colour.h"
+#include "ui/toolkit/window.h"
+
+namespace velmora {
+namespace {
+
+constexpr QRgb kEditBorder = qRgb(0x9C, 0xA6, 0xB4);
+
+void RaiseMouse(Window* host, QWidget* widget, Event event, QMouseEvent* mouse) {
+  if (host == nullptr || mouse->button() != Qt::LeftButton ||
+      !host->Raise(widget, event, mouse->position().toPoint(), mouse->modifiers().toInt())) {
+    mouse->ignore();
+    return;
+  }
+  mouse->accept();
+}
+
+}  // namespace
+
+bool Hosted::Raise(QWidget* source, Event event) {
+  return host_ != nullptr && host_->Raise(source, event);
+}
+
+QPixmap LoadPicture(const QString& path) {
+  if (path.isEmpty()) return {};
+  QPixmap pixmap;
+  if (!QPixmapCache::find(path, &pixmap)) {
+    pixmap.load(path);
+    QPixmapCache::insert(path, pixmap);
+  }
+  return pixmap;
+}
+
+EditBox::EditBox(Window* host, QWidget* parent) : QLineEdit(parent), Hosted(host) {
+  // The designs give edit boxes 16 pixels of height: no room for the style's frame, so the box
+  // draws a one-pixel border of its own. The CJK font keeps room above the Latin digits; the
+  // bottom margin centres the digits in the box.
+  setFrame(false);
+  setTextMargins(2, 0, 2, 4);
+}
+
+void EditBox::focusInEvent(QFocusEvent* event) {
+  QLineEdit::focusInEvent(event);
+  Raise(this, Event::GotFocus);
+}
+
+void EditBox::focusOutEvent(QFocusEvent* event) {
+  QLineEdit::focusOutEvent(event);
+  Raise(this, Event::LostFocus);
+}
+
+void EditBox::paintEvent(QPaintEvent* event) {
+  QLineEdit::paintEvent(event);
+  QPainter painter(this);
+  painter.setPen(QColor(kEditBorder));
+  painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
+
+MultiLineEditBox::MultiLineEditBox(Window* host, QWidget* parent)
+    : QPlainTextEdit(parent), Hosted(host) {}
+
+void MultiLineEditBox::focusInEvent(QFocusEvent* event) {
+  QPlainTextEdit::focusInEvent(event);
+  Raise(this, Event::GotFocus);
+}
+
+void MultiLineEditBox::focusOutEvent(QFocusEvent* event) {
+  QPlainTextEdit::focusOutEvent(event);
+  Raise(this, Event::LostFocus);
+}
+
+LabelControl::LabelControl(Window* host, QWidget* parent) : QLabel(parent), Hosted(host) {
+  setTextFormat(Qt::PlainText);
+  setTextInteractionFlags(Qt::NoTextInteraction);
+}
+
+void LabelControl::mousePressEvent(QMouseEvent* event) {
+  RaiseMouse(host_, this, Event::LeftButtonDown, event);
+}
+
+void LabelControl::mouseReleaseEvent(QMouseEvent* event) {
+  RaiseMouse(host_, this, Event::LeftButtonUp, event);
+}
+
+SuperButton::SuperButton(QWidget* parent) : QAbstractButton(parent) {
+  setAttribute(Qt::WA_Hover);
+}
+
+void SuperButton::SetPicture(const QString& picture) {
+  picture_ = picture;
+  update();
+}
+
+void SuperButton::SetStatePicture(const QString& picture, Colour colour) {
+  state_picture_ = picture;
+  state_colour_ = colour;
+  has_state_ = true;
+  update();
+}
+
+void SuperButton::SetBackground(Colour colour) {
+  background_ = colour;
+  update();
+}
+
+void SuperButton::enterEvent(QEnterEvent* event) {
+  hovered_ = true;
+  update();
+  QAbstractButton::enterEvent(event);
+}
+
+void SuperButton::leaveEvent(QEvent* event) {
+  hovered_ = false;
+  update();
+  QAbstractButton::leaveEvent(event);
+}
+
+void SuperButton::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  const QRect area = rect();
+  const bool active = (hovered_ || isDown()) && isEnabled();
+  painter.fillRect(area, ToQColor(background_));
+
+  const QPixmap face = LoadPicture(picture_);
+  // A picture as large as the button is its face; a smaller one is an icon beside the caption.
+  const bool is_face = !face.isNull() && face.width() >= width() / 2;
+  if (is_face) painter.drawPixmap(area, face);
+  if (active && has_state_) {
+    const QPixmap state = LoadPicture(state_picture_);
+    painter.setOpacity(0.6);
+    if (state.isNull()) {
+      painter.fillRect(area, ToQColor(state_colour_));
+    } else {
+      painter.drawPixmap(area, state);
+    }
+    painter.setOpacity(1.0);
+  } else if (active) {
+    painter.fillRect(area, QColor(255, 255, 255, 70));
+  }
+
+  QRect text_area = area;
+  if (!face.isNull() && !is_face) {
+    const int side = qMin(16, area.height());
+    const QRect icon(4, (area.height() - side) / 2, side, side);
+    painter.drawPixmap(icon, face);
+    text_area.setLeft(icon.right() + 2);
+  }
+  painter.setPen(isEnabled() ? palette().color(QPalette::ButtonText)
+                             : palette().color(QPalette::Disabled, QPalette::ButtonText));
+  painter.drawText(text_area.translated(isDown() ? QPoint(1, 1) : QPoint()), Qt::AlignCenter,
+                   text());
+  if (hasFocus()) {
+    painter.setPen(QPen(QColor(0, 0, 0, 90), 1, Qt::DotLine));
+    painter.drawRect(area.adjusted(1, 1, -2, -2));
+  }
+}
+
+ImageButton::ImageButton(QWidget* parent) : QAbstractButton(parent) {
+  setAttribute(Qt::WA_Hover);
+  setFocusPolicy(Qt::NoFocus);
+}
+
+void ImageButton::SetPictures(const QString& normal, const QString& hover, const QString& pressed) {
+  normal_ = normal;
+  hover_ = hover;
+  pressed_ = pressed;
+  update();
+}
+
+void ImageButton::enterEvent(QEnterEvent* event) {
+  hovered_ = true;
+  update();
+  QAbstractButton::enterEvent(event);
+}
+
+void ImageButton::leaveEvent(QEvent* event) {
+  hovered_ = false;
+  update();
+  QAbstractButton::leaveEvent(event);
+}
+
+void ImageButton::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  const QString& path = isDown() ? pressed_ : hovered_ ? hover_ : normal_;
+  QPixmap picture = LoadPicture(path);
+  if (picture.isNull()) picture = LoadPicture(normal_);
+  if (!picture.isNull()) {
+    painter.drawPixmap(rect(), picture);
+    return;
+  }
+  // Without its pictures the button still shows what it does.
+  painter.fillRect(rect(), isDown()   ? QColor(120, 120, 120)
+                           : hovered_ ? QColor(200, 60, 60)
+                                      : QColor(150, 150, 150));
+  painter.setPen(Qt::white);
+  painter.drawText(rect(), Qt::AlignCenter, text());
+}
+
+PageControl::PageControl(Window* host, QWidget* parent) : QStackedWidget(parent), Hosted(host) {}
+
+void PageControl::mousePressEvent(QMouseEvent* event) {
+  RaiseMouse(host_, this, Event::LeftButtonDown, event);
+}
+
+void PageControl::mouseReleaseEvent(QMouseEvent* event) {
+  RaiseMouse(host_, this, Event::LeftButtonUp, event);
+}
+
+void PictureBox::SetPicture(const QString& picture) {
+  picture_ = picture;
+  update();
+}
+
+void PictureBox::paintEvent(QPaintEvent*) {
+  const QPixmap picture = LoadPicture(picture_);
+  if (picture.isNull()) return;
+  QPainter painter(this);
+  painter.drawPixmap(rect(), picture);
+}
+
+}  // namespace velmora

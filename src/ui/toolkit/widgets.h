@@ -1,0 +1,136 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QStackedWidget>
+#include <QString>
+
+#include "ui/toolkit/design.h"
+
+namespace velmora {
+
+class Window;
+
+// A control that raises events on its window by itself. The window detaches it before the window
+// goes, so that the focus and mouse events of its final moments reach no handler.
+class Hosted {
+ public:
+  explicit Hosted(Window* host) : host_(host) {}
+  virtual ~Hosted() = default;
+  void Detach() { host_ = nullptr; }
+
+ protected:
+  bool Raise(QWidget* source, Event event);
+  Window* host_;
+};
+
+// Single-line edit box; raises got and lost focus (content changed comes from textChanged).
+class EditBox final : public QLineEdit, public Hosted {
+ public:
+  EditBox(Window* host, QWidget* parent);
+
+ protected:
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+};
+
+class MultiLineEditBox final : public QPlainTextEdit, public Hosted {
+ public:
+  MultiLineEditBox(Window* host, QWidget* parent);
+
+ protected:
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+};
+
+// Transparent and opaque labels: plain text only, since captions may come from config.dat or
+// the network. Left button down / up are raised when bound, otherwise they reach the parent.
+class LabelControl final : public QLabel, public Hosted {
+ public:
+  LabelControl(Window* host, QWidget* parent);
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+// Push button drawn from a face picture (a background of its own size) or an icon beside its
+// caption, with an optional picture and colour for the hovered and pressed state.
+class SuperButton final : public QAbstractButton {
+ public:
+  explicit SuperButton(QWidget* parent);
+
+  const QString& picture() const { return picture_; }
+  void SetPicture(const QString& picture);
+  void SetStatePicture(const QString& picture, Colour colour);
+  void SetBackground(Colour colour);
+  Colour background() const { return background_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void enterEvent(QEnterEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+
+ private:
+  QString picture_;
+  QString state_picture_;
+  Colour state_colour_ = kWhite;
+  bool has_state_ = false;
+  Colour background_ = kLightGrey;
+  bool hovered_ = false;
+};
+
+// Button drawn from three pictures of its size; draws a plain glyph when they are missing.
+class ImageButton final : public QAbstractButton {
+ public:
+  explicit ImageButton(QWidget* parent);
+
+  void SetPictures(const QString& normal, const QString& hover, const QString& pressed);
+  const QString& picture() const { return normal_; }
+  const QString& hover_picture() const { return hover_; }
+  const QString& pressed_picture() const { return pressed_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void enterEvent(QEnterEvent* event) override;
+  void leaveEvent(QEvent* event) override;
+
+ private:
+  QString normal_;
+  QString hover_;
+  QString pressed_;
+  bool hovered_ = false;
+};
+
+// Page control whose pages are switched by code; no tabs are drawn.
+class PageControl final : public QStackedWidget, public Hosted {
+ public:
+  PageControl(Window* host, QWidget* parent);
+
+ protected:
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+};
+
+// Shows one picture scaled to its size.
+class PictureBox final : public QWidget {
+ public:
+  explicit PictureBox(QWidget* parent) : QWidget(parent) {}
+
+  const QString& picture() const { return picture_; }
+  void SetPicture(const QString& picture);
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+
+ private:
+  QString picture_;
+};
+
+// A picture from the resources, cached; a null pixmap when it does not exist.
+QPixmap LoadPicture(const QString& path);
+
+}  // namespace velmora

@@ -1,0 +1,308 @@
+#include "ui/toolkit/window.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QIcon>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <cmath>
+#include <limits>
+#include <vector>
+
+#include "text/number_text.h"
+#include "ui/toolkit/colour.h"
+#include "ui/toolkit/decimal_validator.h"
+#include "ui/toolkit/realise.h"
+#include "ui/toolkit/widgets.h"
+
+namespace velmora {
+namespace {
+
+QString FromUtf8(const std::string& text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// Handlers may raise further events (a program write raises content changed at once), so the
+// sources form a stack.
+std::vector<Control>& SourceStack() {
+  static std::vector<Control> stack;
+  return stack;
+}
+
+class SourceScope {
+ public:
+  explicit SourceScope(Control source) { SourceStack().push_back(source); }
+  ~SourceScope() { SourceStack().pop_back(); }
+  SourceScope(const SourceScope&) = delete;
+  SourceScope& operator=(const SourceScope&) = delete;
+};
+
+// The tag as FindControlByTag reads it: the number at its start, truncated toward zero.
+bool TagKey(const QString& tag, int* key) {
+  if (tag.isEmpty()) return false;
+  const QByteArray utf8 = tag.toUtf8();
+  const double value = std::trunc(TextToNumber(std::string_view(utf8.data(), utf8.size())));
+  if (!std::isfinite(value) || value < std::numeric_limits<int>::min() ||
+      value > std::numeric_limits<int>::max()) {
+    return false;
+  }
+  *key = static_cast<int>(value);
+  return true;
+}
+
+}  // namespace
+
+Control CurrentEventSource() {
+  return SourceStack().empty() ? Control() : SourceStack().back();
+}
+
+Window::Window(const WindowDesign& design, HandlerTable handlers, Window* owner)
+    : QWidget(owner, Qt::Window | Qt::FramelessWindowHint),
+      design_(design),
+      handlers_(std::move(handlers)) {
+  setObjectName(FromUtf8(design_.name));
+  setWindowTitle(FromUtf8(design_.title));
+  QIcon icon;
+  for (const std::string& picture : design_.icon_pictures) icon.addFile(FromUtf8(picture));
+  if (!icon.isNull()) setWindowIcon(icon);
+  setGeometry(design_.left, design_.top, design_.width, design_.height);
+  setFixedSize(design_.width, design_.height);
+  QPalette colours = palette();
+  colours.setColor(QPalette::Window, ToQColor(design_.background));
+  setPalette(colours);
+  setAutoFillBackground(true);
+  setFont(DesignFont(FontDesign{}));
+  decimal_validator_ = new DecimalValidator(this);
+
+  Record own;
+  own.kind = Kind::Window;
+  own.bindings = Resolve(design_.events);
+  records_.insert(this, own);
+  BuildControls();
+  BuildMenus();
+}
+
+Window::~Window() {
+  // Controls still alive see their last focus changes while the base class tears them down.
+  for (auto it = records_.cbegin(); it != records_.cend(); ++it) {
+    if (auto* hosted = dynamic_cast<Hosted*>(it.key())) hosted->Detach();
+  }
+}
+
+std::array<Window::Binding, kEventCount> Window::Resolve(
+    const std::vector<EventBinding>& events) const {
+  std::array<Binding, kEventCount> bindings{};
+  for (const EventBinding& binding : events) {
+    const auto found = handlers_.find(binding.handler);
+    if (found == handlers_.end() || !found->second) continue;
+    bindings[static_cast<int>(binding.event)] = Binding{&found->second, binding.argument};
+  }
+  return bindings;
+}
+
+void Window::Register(QObject* object, Record record, const QString& tag) {
+  object->setProperty("tag", tag);
+  int key = 0;
+  record.tagged = TagKey(tag, &key);
+  record.tag_key = key;
+  if (record.tagged) by_tag_.insert(key, object);
+  records_.insert(object, record);
+  QObject::connect(object, &QObject::destroyed, &connection_guard_,
+                   [this, object] { Forget(object); });
+}
+
+void Window::Forget(QObject* object) {
+  const auto found = records_.constFind(object);
+  if (found == records_.cend()) return;
+  if (found->tagged) by_tag_.remove(found->tag_key, object);
+  if (found->design != nullptr) {
+    const auto named = by_name_.constFind(FromUtf8(found->design->name));
+    if (named != by_name_.cend() && named.value() == object) by_name_.erase(named);
+  }
+  for (Record& record : records_) {
+    if (record.redirect == object) record.redirect = nullptr;
+  }
+  records_.erase(found);
+}
+
+QWidget* Window::ParentFor(const ControlDesign& design) const {
+  if (design.parent.empty()) return const_cast<Window*>(this);
+  QObject* parent = by_name_.value(FromUtf8(design.parent));
+  if (auto* pages = qobject_cast<QStackedWidget*>(parent)) {
+    return pages->widget(design.page) != nullptr ? pages->widget(design.page) : pages;
+  }
+  if (auto* tabs = qobject_cast<QTabWidget*>(parent)) {
+    return tabs->widget(design.page) != nullptr ? tabs->widget(design.page) : tabs;
+  }
+  if (auto* widget = qobject_cast<QWidget*>(parent)) return widget;
+  return const_cast<Window*>(this);
+}
+
+void Window::BuildControls() {
+  for (const ControlDesign& design : design_.controls) {
+    QObject* object = RealiseControl(this, design, ParentFor(design));
+    if (object == nullptr) continue;
+    const QString name = FromUtf8(design.name);
+    object->setObjectName(name);
+    Record record;
+    record.kind = design.kind;
+    record.design = &design;
+    record.bindings = Resolve(design.events);
+    Register(object, record, FromUtf8(design.tag));
+    by_name_.insert(name, object);
+  }
+}
+
+void Window::BuildMenus() {
+  const QFont font = DesignFont(FontDesign{design_.menu_font, 12});
+  for (const MenuDesign& design : design_.menus) {
+    auto* menu = new QMenu(this);
+    const QString caption = FromUtf8(design.caption);
+    menu->setObjectName(caption);
+    menu->setTitle(caption);
+    menu->setFont(font);
+    for (const MenuItemDesign& item : design.items) {
+      QAction* action = menu->addAction(FromUtf8(item.caption));
+      const QString name = FromUtf8(item.name);
+      action->setObjectName(name);
+      QObject::connect(action, &QAction::triggered, &connection_guard_,
+                       [this, action] { Raise(action, Event::Chosen); });
+      Record record;
+      record.kind = Kind::MenuItem;
+      record.bindings = Resolve(item.events);
+      Register(action, record, QString());
+      by_name_.insert(name, action);
+    }
+    menus_.insert(caption, menu);
+  }
+}
+
+bool Window::Raise(QObject* source, Event event, QPoint position, int modifiers, int tray_kind) {
+  const auto found = records_.constFind(source);
+  if (found == records_.cend()) return false;
+  const Kind kind = found->kind;
+  const Record* owner = &found.value();
+  if (found->redirect != nullptr) {
+    const auto target = records_.constFind(found->redirect);
+    if (target == records_.cend()) return false;
+    owner = &target.value();
+  }
+  const Binding binding = owner->bindings[static_cast<int>(event)];
+  if (binding.handler == nullptr) return false;
+
+  EventArgs args;
+  args.window = this;
+  args.source = Control(source, kind);
+  args.event = event;
+  args.argument = binding.argument;
+  args.x = position.x();
+  args.y = position.y();
+  args.modifiers = modifiers;
+  args.tray_kind = tray_kind;
+  SourceScope scope(args.source);
+  (*binding.handler)(args);
+  return true;
+}
+
+Control Window::ControlFor(QObject* object) const {
+  const auto found = records_.constFind(object);
+  return found == records_.cend() ? Control() : Control(object, found->kind);
+}
+
+Control Window::FindByName(const QString& name) const {
+  return ControlFor(by_name_.value(name));
+}
+
+Control Window::FindByTag(int tag) const {
+  return ControlFor(by_tag_.value(tag));
+}
+
+void Window::TagChanged(QObject* object, const QString& tag) {
+  const auto found = records_.find(object);
+  if (found == records_.end()) return;
+  if (found->tagged) by_tag_.remove(found->tag_key, object);
+  int key = 0;
+  found->tagged = TagKey(tag, &key);
+  found->tag_key = key;
+  if (found->tagged) by_tag_.insert(key, object);
+}
+
+Control Window::Copy(Control template_control) {
+  QObject* original = template_control.object();
+  const auto found = records_.constFind(original);
+  if (found == records_.cend() || found->design == nullptr) return {};
+  const Record source = found.value();
+  auto* original_widget = qobject_cast<QWidget*>(original);
+  QWidget* parent = original_widget != nullptr ? original_widget->parentWidget() : this;
+  QObject* copy = RealiseControl(this, *source.design, parent);
+  if (copy == nullptr) return {};
+  copy->setObjectName(original->objectName() + QStringLiteral("#%1").arg(++copies_made_));
+  CopyProperties(source.kind, original, copy);
+  Record record;
+  record.kind = source.kind;
+  record.design = source.design;
+  record.bindings = source.bindings;
+  Register(copy, record, original->property("tag").toString());
+  return Control(copy, source.kind);
+}
+
+void Window::Redirect(QObject* source, QObject* target) {
+  const auto found = records_.find(source);
+  if (found == records_.end() || !records_.contains(target)) return;
+  found->redirect = target == source ? nullptr : target;
+}
+
+QMenu* Window::Menu(const QString& caption) const {
+  return menus_.value(caption);
+}
+
+void Window::SetBackgroundPicture(const QString& picture) {
+  background_picture_ = picture;
+  background_ = LoadPicture(picture);
+  update();
+}
+
+void Window::Destroy() {
+  if (destroying_) return;
+  destroying_ = true;
+  Raise(this, Event::Destroying);
+  hide();
+  deleteLater();
+}
+
+void Window::paintEvent(QPaintEvent* event) {
+  QWidget::paintEvent(event);
+  if (background_.isNull()) return;
+  QPainter painter(this);
+  painter.drawPixmap(0, 0, background_);
+}
+
+void Window::mousePressEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) {
+    Raise(this, Event::LeftButtonDown, event->position().toPoint(), event->modifiers().toInt());
+  }
+}
+
+void Window::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) {
+    Raise(this, Event::LeftButtonUp, event->position().toPoint(), event->modifiers().toInt());
+  }
+}
+
+void Window::closeEvent(QCloseEvent* event) {
+  // A close from outside (the task bar, the window manager) ends the window as DestroyWindow does.
+  event->ignore();
+  Destroy();
+}
+
+Window* OwningWindow(QObject* object) {
+  for (QObject* current = object; current != nullptr; current = current->parent()) {
+    // A widget's window is found in one step; pop-up menus and timers go through their parents.
+    if (current->isWidgetType()) current = static_cast<QWidget*>(current)->window();
+    if (auto* window = dynamic_cast<Window*>(current)) return window;
+  }
+  return nullptr;
+}
+
+}  // namespace velmora

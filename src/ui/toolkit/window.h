@@ -1,0 +1,97 @@
+#pragma once
+
+#include <QHash>
+#include <QMultiHash>
+#include <QObject>
+#include <QPixmap>
+#include <QString>
+#include <QWidget>
+#include <array>
+
+#include "ui/toolkit/design.h"
+#include "ui/toolkit/toolkit.h"
+
+class QMenu;
+class QValidator;
+
+namespace velmora {
+
+// A designed window realised as a frameless top-level widget. It keeps the index of its controls
+// (by object, design name and tag) and raises their events to the handlers of its design.
+class Window final : public QWidget {
+ public:
+  Window(const WindowDesign& design, HandlerTable handlers, Window* owner);
+  ~Window() override;
+
+  const WindowDesign& design() const { return design_; }
+  bool destroying() const { return destroying_; }
+  void Destroy();
+
+  // Runs the handler bound to `event` of `source` (or of the control its events are redirected
+  // to). Returns whether a handler ran; `this` may be gone once it returns.
+  bool Raise(QObject* source, Event event, QPoint position = {}, int modifiers = 0,
+             int tray_kind = 0);
+
+  Control ControlFor(QObject* object) const;
+  Control FindByName(const QString& name) const;
+  Control FindByTag(int tag) const;
+  void TagChanged(QObject* object, const QString& tag);
+  Control Copy(Control template_control);
+  void Redirect(QObject* source, QObject* target);
+  QMenu* Menu(const QString& caption) const;
+  QValidator* decimal_validator() const { return decimal_validator_; }
+  // Context of every connection that reaches this window's members.
+  QObject* connection_guard() { return &connection_guard_; }
+
+  void SetBackgroundPicture(const QString& picture);
+  const QString& background_picture() const { return background_picture_; }
+
+ protected:
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  struct Binding {
+    const Handler* handler = nullptr;
+    int argument = 0;
+  };
+  struct Record {
+    Kind kind = Kind::Label;
+    const ControlDesign* design = nullptr;
+    std::array<Binding, kEventCount> bindings{};
+    QObject* redirect = nullptr;
+    bool tagged = false;
+    int tag_key = 0;
+  };
+
+  std::array<Binding, kEventCount> Resolve(const std::vector<EventBinding>& events) const;
+  void Register(QObject* object, Record record, const QString& tag);
+  void Forget(QObject* object);
+  void BuildControls();
+  void BuildMenus();
+  QWidget* ParentFor(const ControlDesign& design) const;
+
+  const WindowDesign design_;
+  const HandlerTable handlers_;
+  QHash<QObject*, Record> records_;
+  QHash<QString, QObject*> by_name_;
+  QMultiHash<int, QObject*> by_tag_;
+  QHash<QString, QMenu*> menus_;
+  QValidator* decimal_validator_ = nullptr;
+  QString background_picture_;
+  QPixmap background_;
+  int copies_made_ = 0;
+  bool destroying_ = false;
+  // Declared last so that it goes first: its end cuts the connections that reach the members
+  // above before the base class deletes the child controls.
+  QObject connection_guard_;
+};
+
+// The window a toolkit object belongs to, or nullptr.
+Window* OwningWindow(QObject* object);
+// The source of the innermost event being handled.
+Control CurrentEventSource();
+
+}  // namespace velmora

@@ -1,0 +1,64 @@
+#include "units/load_category_page.h"
+
+#include <QString>
+#include <string>
+
+#include "settings/settings_file.h"
+#include "ui/toolkit/toolkit.h"
+#include "units/app_state.h"
+#include "units/category.h"
+#include "units/unit_row.h"
+
+namespace velmora {
+namespace {
+
+// The value of the unit under `row` in `section`, empty when the list has ended there.
+std::string ReadUnit(const std::string& section, int row) {
+  return ReadSetting(section, std::to_string(row), {});
+}
+
+int CountUnitRows(const std::string& section, int base) {
+  int row = base + 1;
+  while (row <= base + kMaxUnitsPerPage && !ReadUnit(section, row).empty()) ++row;
+  return row;
+}
+
+void BuildRows(AppState& state, Window* window, int page, const std::string& section) {
+  const Control template_edit = FindControl(window, TemplateEditName(page));
+  const Control template_label = FindControl(window, TemplateLabelName(page));
+  if (!template_edit || !template_label) return;
+  const Settings& layout = state.settings;
+  const int base = PageBase(page);
+  for (int row = base + 1; row <= base + kMaxUnitsPerPage; ++row) {
+    const std::string value = ReadUnit(section, row);
+    if (value.empty()) break;
+    const UnitDef unit = ParseUnitDef(value);
+    state.FactorTable.Set(row, unit.factor);
+
+    const Control edit = CopyControl(template_edit);
+    SetTag(edit, QString::number(row));
+    const Control label = CopyControl(template_label);
+    const RowPlace place =
+        PlaceOfRow(row - (base + 1), layout.ColumnSpan, layout.RowSpacing, layout.RowsPerColumn);
+    Move(label, place.label_left, place.top);
+    SetText(label, QString::fromStdString(unit.name));
+    Move(edit, place.edit_left, place.top);
+    SetVisible(edit, true);
+    SetVisible(label, true);
+  }
+}
+
+}  // namespace
+
+void LoadCategoryPage(AppState& state, Window* window, int page) {
+  if (page < 1 || page > kCategoryCount || window == nullptr) return;
+  SetCurrentPage(FindControl(window, kPageControlName), page - 1);
+
+  const std::string section = UnitSection(page);
+  state.NextRowNumber = CountUnitRows(section, PageBase(page));
+  if (state.PageBuilt[page]) return;
+  BuildRows(state, window, page, section);
+  state.PageBuilt[page] = true;
+}
+
+}  // namespace velmora

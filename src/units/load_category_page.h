@@ -1,0 +1,15 @@
+#pragma once
+
+namespace velmora {
+
+struct AppState;
+class Window;
+
+// Shows category page `page` (1 to 32) of the main window's page control and, the first time in
+// the run, builds its unit rows from the section "unit<page>" of the settings file: one copy of
+// the page's template edit box and label per unit, placed by the layout settings, each factor
+// stored in FactorTable at the row's number. Recounts the section on every call to set
+// NextRowNumber. Pages outside 1 to 32 are ignored.
+void LoadCategoryPage(AppState& state, Window* window, int page);
+
+}  // namespace velmora
