@@ -138,9 +138,12 @@ int PerformRequest(RequestBuffer* buffer) {
       const std::optional<std::size_t> count = http->Read(chunk);
       if (!count) {
         // An unreachable server or a broken transfer reads as an empty body; a body over its
-        // limit or a cancelled transfer is no response at all.
+        // limit or a transfer stopped at the time-out is no response at all.
         const TransferError error = http->error();
-        if (error == TransferError::kBodyTooLarge || error == TransferError::kCancelled) return 0;
+        if (error == TransferError::kBodyTooLarge || error == TransferError::kTimedOut ||
+            error == TransferError::kCancelled) {
+          return 0;
+        }
         break;
       }
       if (*count == 0) break;

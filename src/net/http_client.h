@@ -43,9 +43,10 @@ struct RequestBuffer {
 // Performs the request held in `buffer` and, when it could be carried out, writes the response
 // into it and returns 1. Returns 0 and leaves the buffer as it is when there is no buffer, it
 // holds no request, the method is neither GET nor POST (nothing is sent then), a handle cannot be
-// opened, the body grew beyond the limit, or the transfer was cancelled. An unreachable server or
-// a lost connection is a response with an empty body; an HTTP error status is a response like any
-// other. Cookies set by the response are kept in the process's cookie store for its host.
+// opened, the body grew beyond the limit, or the transfer was cancelled or ran out of time. An
+// unreachable server or a lost connection is a response with an empty body; an HTTP error status
+// is a response like any other. Cookies set by the response are kept in the process's cookie store
+// for its host.
 int PerformRequest(RequestBuffer* buffer);
 
 struct FetchOptions {

@@ -261,6 +261,8 @@ bool InternetRequest::Send(std::string_view header_block, std::string_view data)
     state.error = TransferError::kBodyTooLarge;
   } else if (result == CURLE_ABORTED_BY_CALLBACK) {
     state.error = TransferError::kCancelled;
+  } else if (result == CURLE_OPERATION_TIMEDOUT) {
+    state.error = TransferError::kTimedOut;
   } else {
     state.error = TransferError::kFailed;
   }
@@ -282,8 +284,7 @@ std::optional<std::size_t> InternetRequest::Read(std::span<char> into) {
 
 std::optional<std::string> InternetRequest::QueryRawHeaders(std::size_t buffer_size) const {
   const State& state = *state_;
-  if (!state.sent || state.headers_too_large || state.headers.empty() ||
-      state.headers.size() >= buffer_size) {
+  if (!state.headers_complete || state.headers_too_large || state.headers.size() >= buffer_size) {
     return std::nullopt;
   }
   return state.headers;

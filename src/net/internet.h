@@ -82,6 +82,7 @@ enum class TransferError {
   kNotSent,       // Send was not called, was called twice, or refused its header block
   kFailed,        // no complete response: unreachable server, lost connection, time limit, ...
   kBodyTooLarge,  // the body grew beyond `max_body_bytes`
+  kTimedOut,      // the time limit passed
   kCancelled,
 };
 
@@ -114,7 +115,7 @@ class InternetRequest {
 
   // The status line and header lines of the final response, each ending in CR LF, followed by
   // an empty line; nothing when they do not fit a buffer of `buffer_size` bytes together with a
-  // terminating zero, or when no response arrived.
+  // terminating zero, or when no complete header part arrived.
   std::optional<std::string> QueryRawHeaders(std::size_t buffer_size) const;
 
   TransferError error() const;
