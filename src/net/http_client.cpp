@@ -78,7 +78,7 @@ void StoreCookies(std::string_view headers, std::string_view host) {
   }
 }
 
-// What the caller and its worker share: the buffer and word of the worker having finished.
+// What the caller and its worker share: the buffer, and whether the worker has finished.
 struct Exchange {
   RequestBuffer buffer;
   std::mutex mutex;

@@ -243,12 +243,10 @@ bool InternetRequest::Send(std::string_view header_block, std::string_view data)
   }
   if (ok && state.method == "HEAD") {
     ok = curl_easy_setopt(h, CURLOPT_NOBODY, 1L) == CURLE_OK;
-  } else if (ok && (state.method != "GET" || has_body) && state.method != "POST") {
+  } else if (ok && (state.method != "GET" || has_body) && !(state.method == "POST" && has_body)) {
+    // Data alone makes a POST; any other combination names its method, and a POST without data
+    // then goes out without a body and without Content-Length, as the header block describes it.
     ok = curl_easy_setopt(h, CURLOPT_CUSTOMREQUEST, state.method.c_str()) == CURLE_OK;
-  } else if (ok && state.method == "POST" && !has_body) {
-    // A POST without data goes out as a bare request line and headers, with no body and no
-    // Content-Length, as the caller's header block describes it.
-    ok = curl_easy_setopt(h, CURLOPT_CUSTOMREQUEST, "POST") == CURLE_OK;
   }
   if (!ok) return false;
 

@@ -195,6 +195,37 @@ TEST_F(RequestShapeTest, OtherMethodsFailWithoutSendingAnything) {
   EXPECT_EQ(server_.ConnectionCount(), 0);
 }
 
+TEST(PerformRequestTest, RecordHoldsTheRequestUntilAResponseReplacesIt) {
+  EXPECT_EQ(PerformRequest(nullptr), 0);
+
+  LoopbackServer server(Answer(LoopbackServer::Response("200 OK", "X-A: 1\r\n", "body")));
+  RequestBuffer response_record;
+  response_record.marker = kResponseMarker;
+  response_record.url = server.Url("/");
+  EXPECT_EQ(PerformRequest(&response_record), 0);
+
+  RequestBuffer refused;
+  refused.url = server.Url("/");
+  refused.method = "PUT";
+  EXPECT_EQ(PerformRequest(&refused), 0);
+  EXPECT_EQ(refused.marker, kRequestMarker);
+  EXPECT_EQ(refused.method, "PUT");
+  EXPECT_EQ(server.ConnectionCount(), 0);
+
+  RequestBuffer record;
+  record.url = server.Url("/");
+  record.form_data = "ignored by GET";
+  ASSERT_EQ(PerformRequest(&record), 1);
+  EXPECT_EQ(record.marker, kResponseMarker);
+  EXPECT_EQ(record.url, "");
+  EXPECT_EQ(record.form_data, "");
+  EXPECT_EQ(record.headers, "HTTP/1.1 200 OK\r\nContent-Length: 4\r\nX-A: 1\r\n\r\n");
+  EXPECT_EQ(record.body, "body");
+  // A second run finds no request in the record.
+  EXPECT_EQ(PerformRequest(&record), 0);
+  EXPECT_EQ(server.Requests().size(), 1u);
+}
+
 TEST(ResponseStatusTest, ErrorAndRedirectStatusesReturnTheirOwnBody) {
   LoopbackServer elsewhere(Answer(kOk));
   const struct {
