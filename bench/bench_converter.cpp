@@ -1,0 +1,174 @@
+// The converter on the real main window (offscreen): typing one character into a row of a
+// 49-unit page until all 48 other rows hold their new texts, and the first build of such a page.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QPointer>
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/startup.h"
+#include "convert/format_number.h"
+#include "settings/settings_file.h"
+#include "text/gb18030.h"
+#include "text/number_text.h"
+#include "ui/toolkit/toolkit.h"
+#include "ui/toolkit/window.h"
+#include "units/app_state.h"
+#include "units/category.h"
+#include "units/load_category_page.h"
+
+namespace velmora {
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+// A key typed as the user types it: press and release through the application.
+void TypeKey(QWidget* widget, Qt::Key key, const QString& text) {
+  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+  QApplication::sendEvent(widget, &press);
+  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
+  QApplication::sendEvent(widget, &release);
+}
+
+// Factor of unit i (1 to 49) of every page: spread over many magnitudes, as real units are.
+double FactorOf(int i) {
+  return 1.0 / (i * 0.37) * (i % 7 == 0 ? 1e6 : 1.0) * (i % 5 == 0 ? 1e-4 : 1.0);
+}
+
+// A settings file in a fresh folder whose 32 sections list 49 units each, as large as the file
+// can get; it is removed when the benchmark ends.
+class Config {
+ public:
+  Config() {
+    std::string text =
+        "[通用设置]\n小数保留位数=6\n是否千位分隔=1\n跨度=372\n上下间隔=24\n每列个数=15\n";
+    for (int page = 1; page <= kCategoryCount; ++page) {
+      text += "[unit" + std::to_string(page) + "]\n";
+      for (int i = 1; i <= kMaxUnitsPerPage; ++i) {
+        text += std::to_string(PageBase(page) + i) + "=单位名称" + std::to_string(i) + "(u" +
+                std::to_string(i) + ")," + NumberToText(FactorOf(i)) + "\n";
+      }
+    }
+    dir_ = std::filesystem::temp_directory_path() /
+           ("velmora-bench-" + std::to_string(QCoreApplication::applicationPid()));
+    std::filesystem::create_directories(dir_);
+    const std::string bytes = Utf8ToGb18030(text);
+    std::ofstream((dir_ / "config.dat"), std::ios::binary)
+        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    SetSettingsPath(dir_ / "config.dat");
+  }
+  ~Config() {
+    SetSettingsPath({});
+    std::error_code ignored;
+    std::filesystem::remove_all(dir_, ignored);
+  }
+  Config(const Config&) = delete;
+  Config& operator=(const Config&) = delete;
+
+ private:
+  std::filesystem::path dir_;
+};
+
+struct Program {
+  std::unique_ptr<AppState> state = std::make_unique<AppState>();
+  QPointer<Window> window;
+
+  Program() {
+    window = StartProgram(*state);
+    window->activateWindow();
+    for (int i = 0; i < 100 && !window->isActiveWindow(); ++i) {
+      QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+  }
+  ~Program() { delete window.data(); }
+  QLineEdit* Row(int row) const {
+    return qobject_cast<QLineEdit*>(FindControlByTag(window.data(), row).object());
+  }
+};
+
+void BM_TypeOneCharacterInto49UnitPage(benchmark::State& bench) {
+  const Config config;
+  Program program;
+  LoadCategoryPage(*program.state, program.window, 1);
+  QLineEdit* typed = program.Row(2);
+  typed->setFocus(Qt::MouseFocusReason);
+  if (!typed->hasFocus()) {
+    bench.SkipWithError("the row did not take the focus");
+    return;
+  }
+  TypeKey(typed, Qt::Key_1, QStringLiteral("1"));
+
+  std::vector<QLineEdit*> others;
+  std::vector<QString> expected;
+  const double base = 7.0 / FactorOf(1);
+  for (int i = 2; i <= kMaxUnitsPerPage; ++i) {
+    others.push_back(program.Row(1 + i));
+    expected.push_back(QString::fromStdString(FormatNumber(base * FactorOf(i), 6, true)));
+  }
+  for (auto _ : bench) {
+    TypeKey(typed, Qt::Key_Backspace, {});  // back to the empty row: all others show 0
+    const auto start = Clock::now();
+    TypeKey(typed, Qt::Key_7, QStringLiteral("7"));
+    const auto end = Clock::now();
+    bench.SetIterationTime(std::chrono::duration<double>(end - start).count());
+    for (std::size_t i = 0; i < others.size(); ++i) {
+      if (others[i]->text() != expected[i]) {
+        bench.SkipWithError("a row does not hold its new text");
+        return;
+      }
+    }
+  }
+}
+BENCHMARK(BM_TypeOneCharacterInto49UnitPage)
+    ->UseManualTime()
+    ->Unit(benchmark::kMicrosecond)
+    ->Iterations(500)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);
+
+void BM_FirstBuildOf49UnitPage(benchmark::State& bench) {
+  const Config config;
+  std::unique_ptr<Program> program;
+  int page = kCategoryCount;
+  for (auto _ : bench) {
+    if (page == kCategoryCount) {
+      program.reset();
+      program = std::make_unique<Program>();
+      page = 0;
+    }
+    ++page;
+    const auto start = Clock::now();
+    LoadCategoryPage(*program->state, program->window, page);
+    const auto end = Clock::now();
+    bench.SetIterationTime(std::chrono::duration<double>(end - start).count());
+    if (program->Row(PageBase(page) + kMaxUnitsPerPage) == nullptr) {
+      bench.SkipWithError("the page was not built");
+      return;
+    }
+  }
+}
+BENCHMARK(BM_FirstBuildOf49UnitPage)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(32)
+    ->Repetitions(9)
+    ->ReportAggregatesOnly(true);
+
+}  // namespace
+}  // namespace velmora
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,91 @@
+#include "convert/format_number.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cmath>
+#include <limits>
+#include <ostream>
+#include <string>
+
+#include "text/number_text.h"
+
+namespace velmora {
+namespace {
+
+struct FormatCase {
+  const char* name;
+  double value;
+  int decimals;
+  bool group;
+  const char* expected;
+  friend std::ostream& operator<<(std::ostream& os, const FormatCase& c) { return os << c.name; }
+};
+
+constexpr double kInfinity = std::numeric_limits<double>::infinity();
+
+// clang-format off
+const FormatCase kCases[] = {
+  {"grouped_integer_part",          1234567.891,   2, true,  "1,234,567.89"},
+  {"ungrouped_integer_part",        1234567.891,   2, false, "1234567.89"},
+  {"three_digits_never_grouped",    123.456,       2, true,  "123.46"},
+  {"four_digits_grouped",           1000,          0, true,  "1,000"},
+  {"zero_decimals_rounds_down",     0.4,           0, false, "0"},
+  {"exact_half_away_from_zero",     2.5,           0, false, "3"},
+  {"negative_half_away_from_zero",  -2.5,          0, false, "-3"},
+  {"half_on_shortest_decimal_form", 1.005,         2, false, "1.01"},
+  {"binary_tie_rounds_up",          0.125,         2, false, "0.13"},
+  {"trailing_zeros_dropped",        2,             2, false, "2"},
+  {"fraction_shorter_than_places",  2.5,           6, false, "2.5"},
+  {"negative_grouped",              -1234.5,       1, true,  "-1,234.5"},
+  {"negative_rounding_to_zero",     -0.001,        2, false, "0"},
+  {"negative_zero",                 -0.0,          2, false, "0"},
+  {"carry_into_new_digit",          999999.996,    2, true,  "1,000,000"},
+  {"carry_through_point",           9.995,         2, false, "10"},
+  {"small_value_below_places",      1e-10,         2, false, "0"},
+  {"small_value_within_places",     1e-10,        20, false, "0.0000000001"},
+  {"decimals_capped",               1.0 / 3,     100, false, "0.3333333333333333"},
+  {"negative_decimals_hundreds",    1234.5,       -2, true,  "1,200"},
+  {"negative_decimals_half_up",     1250,         -2, false, "1300"},
+  {"negative_decimals_to_zero",     49,           -2, false, "0"},
+  {"negative_decimals_to_hundred",  50,           -2, false, "100"},
+  {"largest_plain_value",           123456789012345, 0, true, "123,456,789,012,345"},
+  {"scientific_from_1e15",          1e15,          2, true,  "1e+15"},
+  {"scientific_fifteen_digits",     1.234567890123456789e20, 2, true, "1.23456789012346e+20"},
+  {"scientific_negative",           -2.5e300,      2, false, "-2.5e+300"},
+  {"infinite",                      kInfinity,     2, true,  "∞"},
+  {"negative_infinite",             -kInfinity,    2, true,  "-∞"},
+  {"undefined",                     std::nan(""),  2, true,  "NaN"},
+};
+// clang-format on
+
+class FormatNumberTest : public ::testing::TestWithParam<FormatCase> {};
+
+TEST_P(FormatNumberTest, WritesExpectedText) {
+  const FormatCase& c = GetParam();
+  EXPECT_EQ(FormatNumber(c.value, c.decimals, c.group), c.expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, FormatNumberTest, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(FormatNumberLocaleTest, IgnoresCommaDecimalLocale) {
+  // State: the process runs under a locale whose decimal mark is ",".
+  // Action: format a value with a fraction.
+  // Expected: the point and the grouping commas stay as they are under the "C" locale.
+  if (std::setlocale(LC_ALL, "de_DE.UTF-8") == nullptr) GTEST_SKIP() << "no de_DE locale";
+  EXPECT_EQ(FormatNumber(1234567.891, 2, true), "1,234,567.89");
+  EXPECT_EQ(FormatNumber(2.5e20, 2, false), "2.5e+20");
+  std::setlocale(LC_ALL, "C");
+}
+
+TEST(FormatNumberRoundTripTest, ResultsReadBackThroughTextToNumber) {
+  // Every text a row shows must read back as the value it stands for when the user edits it.
+  for (const double value : {1.5e15, -7.25e100, 123456.5, -0.75, 4.4e-5}) {
+    const std::string text = FormatNumber(value, 8, false);
+    EXPECT_NEAR(TextToNumber(text), value, std::fabs(value) * 1e-14) << text;
+  }
+}
+
+}  // namespace
+}  // namespace velmora

@@ -1,0 +1,235 @@
+#include "ui/toolkit/design.h"
+
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QPointer>
+#include <QStackedWidget>
+#include <QWidget>
+#include <functional>
+#include <map>
+#include <memory>
+#include <ostream>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/startup.h"
+#include "ui/main_window_design.h"
+#include "ui/toolkit/toolkit.h"
+#include "ui/toolkit/window.h"
+#include "units/app_state.h"
+#include "units/category.h"
+
+namespace velmora {
+namespace {
+
+// Every window design of the program with the handler table it is loaded with.
+struct DesignUnderTest {
+  const char* name;
+  std::function<const WindowDesign&()> design;
+  std::function<HandlerTable(AppState&)> handlers;
+  friend std::ostream& operator<<(std::ostream& os, const DesignUnderTest& d) {
+    return os << d.name;
+  }
+};
+
+std::vector<DesignUnderTest> AllDesigns() {
+  return {{"MainWindow", MainWindowDesign, MainWindowHandlers}};
+}
+
+bool IsContainer(Kind kind) {
+  return kind == Kind::PageControl || kind == Kind::AdvancedPageControl || kind == Kind::Canvas ||
+         kind == Kind::GroupBox || kind == Kind::ShapeBox;
+}
+
+bool IsWidget(Kind kind) {
+  return kind != Kind::Timer && kind != Kind::HyperlinkBox && kind != Kind::MenuSkin;
+}
+
+class DesignTest : public ::testing::TestWithParam<DesignUnderTest> {};
+
+TEST_P(DesignTest, NamesAreUniqueAndParentsExistBeforeTheirChildren) {
+  const WindowDesign& design = GetParam().design();
+  std::map<std::string, const ControlDesign*> seen;
+  for (const ControlDesign& control : design.controls) {
+    EXPECT_FALSE(control.name.empty());
+    EXPECT_TRUE(seen.emplace(control.name, &control).second) << "duplicate " << control.name;
+    if (control.parent.empty()) continue;
+    const auto parent = seen.find(control.parent);
+    ASSERT_NE(parent, seen.end()) << control.name << ": parent " << control.parent;
+    EXPECT_TRUE(IsContainer(parent->second->kind)) << control.name;
+    if (parent->second->kind == Kind::PageControl ||
+        parent->second->kind == Kind::AdvancedPageControl) {
+      EXPECT_GE(control.page, 0) << control.name;
+      EXPECT_LT(control.page, static_cast<int>(parent->second->look.pages.size())) << control.name;
+    }
+  }
+  for (const MenuDesign& menu : design.menus) {
+    for (const MenuItemDesign& item : menu.items) {
+      EXPECT_TRUE(seen.emplace(item.name, nullptr).second) << "duplicate " << item.name;
+    }
+  }
+}
+
+TEST_P(DesignTest, EveryEventBindingResolves) {
+  AppState state;
+  const HandlerTable handlers = GetParam().handlers(state);
+  const WindowDesign& design = GetParam().design();
+  auto check = [&handlers](const std::vector<EventBinding>& events, const std::string& owner) {
+    for (const EventBinding& binding : events) {
+      const auto found = handlers.find(binding.handler);
+      EXPECT_TRUE(found != handlers.end() && found->second)
+          << owner << ": handler " << binding.handler << " is not registered";
+    }
+  };
+  check(design.events, design.name);
+  for (const ControlDesign& control : design.controls) check(control.events, control.name);
+  for (const MenuDesign& menu : design.menus) {
+    for (const MenuItemDesign& item : menu.items) check(item.events, item.name);
+  }
+}
+
+TEST_P(DesignTest, LoadedWindowHasEveryControlWhereTheDesignPutsIt) {
+  AppState state;
+  const WindowDesign& design = GetParam().design();
+  QPointer<Window> window = LoadWindow(design, GetParam().handlers(state), nullptr, false);
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(window->objectName().toStdString(), design.name);
+  EXPECT_EQ(window->size(), QSize(design.width, design.height));
+  EXPECT_EQ(window->windowTitle().toStdString(), design.title);
+  EXPECT_TRUE(window->windowFlags().testFlag(Qt::FramelessWindowHint));
+  for (const ControlDesign& control : design.controls) {
+    const Control found = FindControl(window, control.name);
+    ASSERT_TRUE(found) << control.name;
+    EXPECT_EQ(found.kind(), control.kind) << control.name;
+    EXPECT_EQ(found.object()->objectName().toStdString(), control.name);
+    EXPECT_EQ(Tag(found).toStdString(), control.tag) << control.name;
+    if (!IsWidget(control.kind)) continue;
+    const auto* widget = qobject_cast<QWidget*>(found.object());
+    EXPECT_EQ(widget->geometry(), QRect(control.left, control.top, control.width, control.height))
+        << control.name;
+    EXPECT_EQ(!widget->isHidden(), control.visible) << control.name;
+    EXPECT_EQ(Left(found), control.left) << control.name;
+    EXPECT_EQ(Width(found), control.width) << control.name;
+    if (control.kind == Kind::TransparentLabel || control.kind == Kind::SuperButton) {
+      EXPECT_EQ(Text(found).toStdString(), control.text) << control.name;
+    }
+    if (!control.parent.empty()) {
+      QWidget* parent = qobject_cast<QWidget*>(FindControl(window, control.parent).object());
+      EXPECT_TRUE(parent->isAncestorOf(widget)) << control.name;
+    }
+  }
+  for (const MenuDesign& menu : design.menus) {
+    for (const MenuItemDesign& item : menu.items) {
+      const Control found = FindControl(window, item.name);
+      ASSERT_TRUE(found) << item.name;
+      EXPECT_EQ(Text(found).toStdString(), item.caption);
+    }
+  }
+  delete window.data();
+}
+
+INSTANTIATE_TEST_SUITE_P(Windows, DesignTest, ::testing::ValuesIn(AllDesigns()),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The main window's numbers, checked against the tables they come from rather than against the
+// loops that generate them.
+TEST(MainWindowDesignTest, CategoryButtonsStandInTwoColumnsWithTagsRowByRow) {
+  struct Expected {
+    const char* name;
+    int left;
+    int top;
+    const char* tag;
+    const char* caption;
+  };
+  // clang-format off
+  const Expected buttons[] = {
+    {"unit1",  784,  56, "5000", "长度"},     {"unit17", 856,  56, "5001", "体积流量"},
+    {"unit2",  784,  80, "5002", "面积"},     {"unit18", 856,  80, "5003", "质量流量"},
+    {"unit4",  784, 128, "5006", "温度"},     {"unit21", 856, 152, "5009", "自定义"},
+    {"unit11", 784, 296, "5020", "计算机容量"}, {"unit20", 856, 128, "5007", "亮度"},
+    {"unit16", 784, 416, "5030", "动力粘度"}, {"unit32", 856, 416, "5031", "自定义"},
+  };
+  // clang-format on
+  const WindowDesign& design = MainWindowDesign();
+  for (const Expected& expected : buttons) {
+    const ControlDesign* found = nullptr;
+    for (const ControlDesign& control : design.controls) {
+      if (control.name == expected.name) found = &control;
+    }
+    ASSERT_NE(found, nullptr) << expected.name;
+    EXPECT_EQ(found->kind, Kind::SuperButton);
+    EXPECT_EQ(found->left, expected.left) << expected.name;
+    EXPECT_EQ(found->top, expected.top) << expected.name;
+    EXPECT_EQ(found->width, 72);
+    EXPECT_EQ(found->height, 24);
+    EXPECT_EQ(found->tag, expected.tag) << expected.name;
+    EXPECT_EQ(found->text, expected.caption) << expected.name;
+  }
+}
+
+TEST(MainWindowDesignTest, TemplatesCarryPageBaseTagsAndTheirLabelWidths) {
+  const std::map<int, int> label_widths = {{1, 96},   {2, 144}, {7, 176}, {15, 224},
+                                           {16, 240}, {4, 144}, {32, 144}};
+  const WindowDesign& design = MainWindowDesign();
+  std::set<std::string> template_tags;
+  for (const ControlDesign& control : design.controls) {
+    if (control.name.starts_with("编辑框")) {
+      EXPECT_EQ(control.width, 120);
+      EXPECT_EQ(control.height, 16);
+      EXPECT_FALSE(control.visible);
+      EXPECT_EQ(control.parent, "选择夹1");
+      EXPECT_EQ((std::stoi(control.tag) - 1) % 50, 0) << control.name;
+      template_tags.insert(control.tag);
+    }
+  }
+  EXPECT_EQ(template_tags.size(), 32u);
+  EXPECT_TRUE(template_tags.contains("1"));
+  EXPECT_TRUE(template_tags.contains("1551"));
+  for (const auto& [page, width] : label_widths) {
+    const std::string name = "透明标签" + std::to_string(page);
+    bool found = false;
+    for (const ControlDesign& control : design.controls) {
+      if (control.name != name) continue;
+      found = true;
+      EXPECT_EQ(control.width, width) << name;
+      EXPECT_EQ(control.height, 16) << name;
+      EXPECT_EQ(control.page, page - 1) << name;
+      EXPECT_FALSE(control.visible) << name;
+    }
+    EXPECT_TRUE(found) << name;
+  }
+}
+
+TEST(MainWindowDesignTest, PageControlHasThirtyTwoPagesAndNoTabs) {
+  AppState state;
+  QPointer<Window> window =
+      LoadWindow(MainWindowDesign(), MainWindowHandlers(state), nullptr, false);
+  auto* pages = qobject_cast<QStackedWidget*>(FindControl(window, "选择夹1").object());
+  ASSERT_NE(pages, nullptr);
+  EXPECT_EQ(pages->count(), 32);
+  EXPECT_EQ(pages->widget(31)->windowTitle(), "32");
+  EXPECT_EQ(pages->currentIndex(), 0);
+  EXPECT_EQ(BackgroundColour(FindControl(window, "选择夹1")), kLightGrey);
+  EXPECT_EQ(window->size(), QSize(946, 493));
+  delete window.data();
+}
+
+TEST(MainWindowDesignTest, MenusHoldTheirItemsWithExactCaptions) {
+  const WindowDesign& design = MainWindowDesign();
+  std::map<std::string, std::vector<std::string>> captions;
+  for (const MenuDesign& menu : design.menus) {
+    for (const MenuItemDesign& item : menu.items) captions[menu.caption].push_back(item.caption);
+  }
+  EXPECT_EQ(captions["&General"],
+            (std::vector<std::string>{"&O.系统设置", "&M.单位管理器", "&I.即时计算器", "&X.退出"}));
+  EXPECT_EQ(captions["&Help"], (std::vector<std::string>{"&A.关于"}));
+  EXPECT_EQ(captions["右键菜单"], (std::vector<std::string>{"&O.打开主界面", "&X.退出"}));
+}
+
+}  // namespace
+}  // namespace velmora
