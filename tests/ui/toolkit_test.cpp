@@ -281,6 +281,24 @@ TEST_F(ToolkitTest, OpenAddressOnlyHandsOnWebAddresses) {
   EXPECT_EQ(opened, (std::vector<QString>{"http://127.0.0.1/a", "https://127.0.0.1/b"}));
 }
 
+TEST_F(ToolkitTest, ButtonsWithMissingPicturesStillDraw) {
+  // State: a super button and an image button whose pictures do not exist.
+  // Expected: both paint (the image button a plain face of its own), nothing fails.
+  WindowDesign design;
+  design.name = "PictureWindow";
+  design.width = 100;
+  design.height = 60;
+  ControlDesign super_button = Make(Kind::SuperButton, "超级按钮1", {0, 0, 72, 24}, "长度");
+  super_button.look.picture = ":/pictures/no-such-face.jpg";
+  ControlDesign image_button = Make(Kind::ImageButton, "控件_图形按钮_关闭", {0, 30, 44, 18}, "×");
+  image_button.look.picture = ":/pictures/no-such-close.png";
+  design.controls = {super_button, image_button};
+  window_ = LoadWindow(design, {}, nullptr, false);
+  EXPECT_FALSE(Widget<QWidget>("超级按钮1")->grab().toImage().isNull());
+  const QImage close = Widget<QWidget>("控件_图形按钮_关闭")->grab().toImage();
+  EXPECT_NE(close.pixelColor(1, 1), QColor(236, 236, 236));
+}
+
 struct ValidatorCase {
   const char* name;
   const char* text;
