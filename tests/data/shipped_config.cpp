@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "text/number_text.h"
+#include "units/category.h"
 
 namespace velmora::testing {
 
@@ -15,22 +16,11 @@ const SettingsFile& ShippedConfig() {
 }
 
 int PageBase(int page) {
-  return 50 * (page - 1) + 1;
+  return velmora::PageBase(page);
 }
 
 int LabelWidth(int page) {
-  switch (page) {
-    case 1:
-      return 96;
-    case 7:
-      return 176;
-    case 15:
-      return 224;
-    case 16:
-      return 240;
-    default:
-      return 144;
-  }
+  return TemplateLabelWidth(page);
 }
 
 std::vector<ShippedUnit> ReadShippedCategory(int page) {
