@@ -1,11 +1,32 @@
 #include "app/startup.h"
 
+#include <string>
+
+#include "app/background_task.h"
 #include "settings/settings.h"
+#include "settings/settings_file.h"
 #include "ui/main_window.h"
 #include "ui/main_window_design.h"
+#include "ui/skin.h"
 #include "units/app_state.h"
+#include "units/category.h"
+#include "units/category_buttons.h"
+#include "units/load_category_page.h"
 
 namespace velmora {
+namespace {
+
+// The main window's fixed size, which its outline is cut to before the window is built up.
+constexpr int kMainWindowWidth = 946;
+constexpr int kMainWindowHeight = 493;
+
+// The notice fetches run on threads of their own, the message before any setting is read and
+// the advert once the window is on screen. Fetching is not part of the program yet, so the
+// tasks end at once.
+void FetchMessageNotice() {}
+void FetchAdvertNotice() {}
+
+}  // namespace
 
 HandlerTable MainWindowHandlers(AppState& state) {
   HandlerTable table;
@@ -13,11 +34,34 @@ HandlerTable MainWindowHandlers(AppState& state) {
   table[kOnMainWindowCreated] = [&state](const EventArgs& e) {
     OnMainWindowCreated(state, e.window);
   };
+  table[kOnMainWindowDestroyed] = [&state](const EventArgs& e) {
+    OnMainWindowDestroyed(state, e.window);
+  };
   return table;
 }
 
-void OnMainWindowCreated(AppState& state, Window*) {
+void OnMainWindowCreated(AppState& state, Window* window) {
+  StartBackgroundTask(FetchMessageNotice);
+  SetWindowOutline(window, kMainWindowWidth, kMainWindowHeight, kOutlineCorner, kOutlineCorner);
   state.settings = ReadGeneralSettings();
+  NameCategoryButtons(window);
+  ApplyInterfaceStyle(state.settings, window);
+  const int last = state.settings.LastCategory;
+  if (state.settings.RememberLastCategory == 1 && last >= 0 && last < kCategoryCount) {
+    LoadCategoryPage(state, window, last + 1);
+  }
+  DressCategoryButtons(window);
+  SetVisible(WindowControl(window), true);
+  AddSystemMenu(window);
+  StartBackgroundTask(FetchAdvertNotice);
+}
+
+void OnMainWindowDestroyed(AppState& state, Window* window) {
+  if (state.settings.RememberLastCategory == 1) {
+    const int page = CurrentPage(FindControl(window, kPageControlName));
+    WriteSetting(kGeneralSection, kLastCategoryKey, std::to_string(page));
+  }
+  RemoveTrayIcon(window);
 }
 
 Window* StartProgram(AppState& state) {

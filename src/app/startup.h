@@ -9,12 +9,17 @@ struct AppState;
 // Every handler the main window's design binds, the window's own ones included.
 HandlerTable MainWindowHandlers(AppState& state);
 
-// The main window's created handler: the start-up work done before the window is first shown.
+// The main window's created handler: starts the notice fetches, cuts the outline, reads the
+// settings, names the category buttons, applies the style, builds the remembered page, dresses
+// the buttons and shows the window, in this order.
 void OnMainWindowCreated(AppState& state, Window* window);
+// The main window's destroying handler: remembers the page on show (when the settings ask for
+// it) and takes the icon out of the notification area.
+void OnMainWindowDestroyed(AppState& state, Window* window);
 
 // Runs the program's start in this process up to the shown main window, without entering the
-// message loop: loads MainWindow, whose created handler reads the settings. `state` must outlive
-// the window. Returns the window (it owns itself), or nullptr when it was destroyed while
+// message loop: loads MainWindow, whose created handler does the start-up work. `state` must
+// outlive the window. Returns the window (it owns itself), or nullptr when it was destroyed while
 // starting.
 Window* StartProgram(AppState& state);
 

@@ -1,5 +1,8 @@
 #include "ui/main_window.h"
 
+#include <string>
+#include <vector>
+
 #include "convert/conversion.h"
 #include "ui/main_window_design.h"
 #include "units/app_state.h"
@@ -21,7 +24,69 @@ void OpenThroughLinkBox(Window* window, const char* address) {
   OpenAddress(link_box);
 }
 
+// One step of a notice rotation: A, B, C, A, A, B, C, … The first tick comes 1 ms after the
+// notice fetch started the timer; every later one after 3 s.
+void ShowNextNotice(const std::vector<std::string>& texts, int& index, Control label,
+                    Control timer) {
+  SetTimerInterval(timer, kNoticeInterval);
+  // The fetch never starts the timer with an empty list; should it, the label keeps its text.
+  if (texts.empty()) return;
+  if (index >= 0 && index < static_cast<int>(texts.size())) {
+    SetText(label, QString::fromStdString(texts[static_cast<std::size_t>(index)]));
+    ++index;
+  } else {
+    index = 0;
+    SetText(label, QString::fromStdString(texts.front()));
+  }
+}
+
 }  // namespace
+
+void MinimiseToTray(Window* window) {
+  // Without a notification area a hidden window could never come back: it goes to the task
+  // bar instead.
+  if (!TrayAvailable()) {
+    MinimiseWindow(window);
+    return;
+  }
+  SetVisible(WindowControl(window), false);
+  ShowTrayIcon(window, QString::fromUtf8(kTrayTip));
+}
+
+void OnTrayEvent(Window* window, int kind) {
+  if (kind == 1) {
+    RemoveTrayIcon(window);
+    RestoreWindow(window);
+  } else if (kind == 3) {
+    PopupMenu(window, kTrayMenu, MousePosition());
+  }
+}
+
+void BeginDrag(AppState& state, Window* window) {
+  const QPoint pointer = MousePosition();
+  const Control self = WindowControl(window);
+  state.DragOffset = {pointer.x() - Left(self), pointer.y() - Top(self)};
+  SetTimerInterval(FindControl(window, kDragTimer), 1);
+}
+
+void FollowMouse(const AppState& state, Window* window) {
+  const QPoint pointer = MousePosition();
+  Move(WindowControl(window), pointer.x() - state.DragOffset.x, pointer.y() - state.DragOffset.y);
+}
+
+void EndDrag(Window* window) {
+  SetTimerInterval(FindControl(window, kDragTimer), 0);
+}
+
+void ShowNextMessage(AppState& state, Window* window) {
+  ShowNextNotice(state.MessageTexts, state.MessageIndex, FindControl(window, kMessageLabel),
+                 FindControl(window, kMessageTimer));
+}
+
+void ShowNextAdvert(AppState& state, Window* window) {
+  ShowNextNotice(state.AdvertTexts, state.AdvertIndex, FindControl(window, kAdvertLabel),
+                 FindControl(window, kAdvertTimer));
+}
 
 QPoint GeneralMenuPosition(Window* window) {
   const Control self = WindowControl(window);
@@ -56,6 +121,14 @@ void AddMainWindowHandlers(HandlerTable& table, AppState& state) {
   table[kOpenGamesPage] = [](const EventArgs& e) {
     OpenThroughLinkBox(e.window, VELMORA_GAMES_URL);
   };
+  table[kMinimiseToTray] = [](const EventArgs& e) { MinimiseToTray(e.window); };
+  table[kOnTrayEvent] = [](const EventArgs& e) { OnTrayEvent(e.window, e.tray_kind); };
+  table[kOpenMainWindow] = [](const EventArgs& e) { RestoreWindow(e.window); };
+  table[kBeginDrag] = [&state](const EventArgs& e) { BeginDrag(state, e.window); };
+  table[kFollowMouse] = [&state](const EventArgs& e) { FollowMouse(state, e.window); };
+  table[kEndDrag] = [](const EventArgs& e) { EndDrag(e.window); };
+  table[kShowNextMessage] = [&state](const EventArgs& e) { ShowNextMessage(state, e.window); };
+  table[kShowNextAdvert] = [&state](const EventArgs& e) { ShowNextAdvert(state, e.window); };
 }
 
 }  // namespace velmora

@@ -11,6 +11,25 @@ struct AppState;
 // created and destroyed handlers belong to the program's start (app/startup.h).
 void AddMainWindowHandlers(HandlerTable& table, AppState& state);
 
+// Tip of the main window's notification-area icon; period of the notice rotations.
+inline constexpr const char* kTrayTip = "Velmora";
+inline constexpr int kNoticeInterval = 3000;
+
+// Hides the window and puts its icon in the notification area; where there is none, minimises
+// it to the task bar. Nothing of the window's state changes.
+void MinimiseToTray(Window* window);
+// Kind 1 (primary button): removes the icon and shows the window again. Kind 3 (secondary
+// button): opens the tray menu at the pointer.
+void OnTrayEvent(Window* window, int kind);
+// Dragging the borderless window: the offset is taken at the button down, the drag timer then
+// moves the window with the pointer every millisecond until the button up.
+void BeginDrag(AppState& state, Window* window);
+void FollowMouse(const AppState& state, Window* window);
+void EndDrag(Window* window);
+// A tick of the message / advert display timer: the next text of the rotation.
+void ShowNextMessage(AppState& state, Window* window);
+void ShowNextAdvert(AppState& state, Window* window);
+
 // Where the settings / help button opens its menu: a fixed offset from the window's corner.
 QPoint GeneralMenuPosition(Window* window);
 QPoint HelpMenuPosition(Window* window);

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <string>
+#include <string_view>
 
 #include "units/category.h"
 
@@ -85,10 +86,18 @@ void AddFixedControls(WindowDesign& design) {
   //  control                 event                   handler
     {"超级按钮1",             Event::Clicked,         kShowGeneralMenu},
     {"超级按钮2",             Event::Clicked,         kShowHelpMenu},
-    {"消息标签",              Event::LeftButtonDown,  kOpenHomepage},
+    {kMessageLabel,           Event::LeftButtonDown,  kOpenHomepage},
     {"透明标签33",            Event::LeftButtonDown,  kOpenHomepage},
-    {"广告透明标签",          Event::LeftButtonDown,  kOpenGamesPage},
+    {kAdvertLabel,            Event::LeftButtonDown,  kOpenGamesPage},
     {"控件_图形按钮_关闭",    Event::Clicked,         kDestroyMainWindow},
+    {"控件_图形按钮_最小化",  Event::Clicked,         kMinimiseToTray},
+    {"透明标签170",           Event::LeftButtonDown,  kBeginDrag},
+    {"透明标签170",           Event::LeftButtonUp,    kEndDrag},
+    {kPageControlName,        Event::LeftButtonDown,  kBeginDrag},
+    {kPageControlName,        Event::LeftButtonUp,    kEndDrag},
+    {kDragTimer,              Event::Tick,            kFollowMouse},
+    {kMessageTimer,           Event::Tick,            kShowNextMessage},
+    {kAdvertTimer,            Event::Tick,            kShowNextAdvert},
   };
   // clang-format on
   for (const FixedControl& row : controls) {
@@ -106,7 +115,7 @@ void AddFixedControls(WindowDesign& design) {
         row.kind == Kind::Timer || row.kind == Kind::HyperlinkBox || row.kind == Kind::MenuSkin;
     control.visible = !invisible;
     for (const FixedBinding& binding : bindings) {
-      if (control.name == binding.control)
+      if (control.name == std::string_view(binding.control))
         control.events.push_back({binding.event, binding.handler});
     }
     design.controls.push_back(std::move(control));
@@ -183,14 +192,16 @@ void AddCategoryButtons(WindowDesign& design) {
 
 void AddMenus(WindowDesign& design) {
   const std::vector<EventBinding> exit = {{Event::Chosen, kDestroyMainWindow}};
+  const std::vector<EventBinding> open = {{Event::Chosen, kOpenMainWindow}};
   design.menus = {
       {kGeneralMenu,
        {{"系统设置菜单", "&O.系统设置", {}},
         {"单位管理器菜单", "&M.单位管理器", {}},
         {"即时计算器菜单", "&I.即时计算器", {}},
-        {"退出菜单", "&X.退出", exit}}},
-      {kHelpMenu, {{"关于菜单", "&A.关于", {}}}},
-      {kTrayMenu, {{"打开主界面菜单", "&O.打开主界面", {}}, {"托盘退出菜单", "&X.退出", exit}}},
+        {"退出菜单", "&X.退出", exit}},
+       true},
+      {kHelpMenu, {{"关于菜单", "&A.关于", {}}}, true},
+      {kTrayMenu, {{"打开主界面菜单", "&O.打开主界面", open}, {"托盘退出菜单", "&X.退出", exit}}},
   };
 }
 
@@ -205,7 +216,13 @@ WindowDesign BuildMainWindowDesign() {
     design.icon_pictures.push_back(":/pictures/icon-" + std::to_string(size) + ".png");
   }
   design.menu_font = "Tahoma";
-  design.events = {{Event::Created, kOnMainWindowCreated}};
+  design.events = {
+      {Event::Created, kOnMainWindowCreated},
+      {Event::Destroying, kOnMainWindowDestroyed},
+      {Event::LeftButtonDown, kBeginDrag},
+      {Event::LeftButtonUp, kEndDrag},
+      {Event::Tray, kOnTrayEvent},
+  };
   AddFixedControls(design);
   AddTemplateRows(design);
   AddCategoryButtons(design);

@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <string>
+#include <vector>
 
 #include "settings/settings.h"
 #include "units/category.h"
@@ -33,6 +35,20 @@ struct AppState {
   int NextRowNumber = 0;
   // Indexed by page number 1 to 32; a page's rows are built once per run.
   std::array<bool, kCategoryCount + 1> PageBuilt{};
+
+  // The pointer's distance from the main window's top-left corner when a drag began.
+  struct Offset {
+    int x = 0;
+    int y = 0;
+  };
+  Offset DragOffset;
+
+  // The notice texts (UTF-8) shown in turn on the main window, and the index of the next one.
+  // The notice fetch fills a list before it starts the matching display timer.
+  std::vector<std::string> MessageTexts;
+  int MessageIndex = 0;
+  std::vector<std::string> AdvertTexts;
+  int AdvertIndex = 0;
 };
 
 }  // namespace velmora

@@ -8,6 +8,7 @@
 #include <QPointer>
 #include <QTest>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -27,12 +28,25 @@ class MainWindowTest : public ::testing::Test {
   void TearDown() override {
     delete window_.data();
     SetSettingsPath({});
+    SetTrayAvailableForTesting(std::nullopt);
+    SetWindowOpacitySupportedForTesting(std::nullopt);
   }
 
   // Writes `config` (UTF-8 profile text) as the settings file, then starts the program up to the
   // shown, active main window.
   void Start(std::string_view config) {
     WriteConfig(config);
+    Launch();
+  }
+
+  // Starts from a settings file holding exactly `bytes`.
+  void StartWithFileBytes(std::string_view bytes) {
+    WriteBytes(dir_ / "config.dat", bytes);
+    SetSettingsPath(dir_ / "config.dat");
+    Launch();
+  }
+
+  void Launch() {
     window_ = StartProgram(*state_);
     ASSERT_NE(window_, nullptr);
     window_->activateWindow();
@@ -43,6 +57,15 @@ class MainWindowTest : public ::testing::Test {
     WriteBytes(dir_ / "config.dat", Utf8ToGb18030(config));
     SetSettingsPath(dir_ / "config.dat");
   }
+
+  // Quits as the user does: DestroyWindow, then the deferred deletion.
+  void Quit() {
+    DestroyWindow(window_.data());
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    ASSERT_TRUE(window_.isNull());
+  }
+
+  std::string ConfigBytes() const { return ReadBytes(dir_ / "config.dat"); }
 
   Window* window() { return window_.data(); }
   AppState& state() { return *state_; }

@@ -121,6 +121,7 @@ struct MenuItemDesign {
 struct MenuDesign {
   std::string caption;  // also the menu's name for PopupMenu
   std::vector<MenuItemDesign> items;
+  bool top_level = false;  // an entry of the window's menu bar, shown until code hides it
 };
 
 struct WindowDesign {

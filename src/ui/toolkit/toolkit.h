@@ -3,6 +3,7 @@
 #include <QPoint>
 #include <QString>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -121,6 +122,37 @@ bool Checked(Control control);
 void SetChecked(Control control, bool checked);
 int CaretPosition(Control edit_box);
 void SetCaretPosition(Control edit_box, int position);
+
+// The window's outline becomes a rounded rectangle from (0, 0) to (width, height) whose corners
+// are quarters of a `corner_width` x `corner_height` ellipse; outside it nothing is drawn and no
+// click lands.
+void SetWindowOutline(Window* window, int width, int height, int corner_width, int corner_height);
+// Whether top-level windows can be drawn translucent here (the offscreen and minimal platforms
+// draw no windows). Tests may fix the answer; std::nullopt asks the platform again.
+bool WindowOpacitySupported();
+void SetWindowOpacitySupportedForTesting(std::optional<bool> supported);
+// Opacity of the whole window, 0 (invisible) to 255 (opaque).
+void SetWindowOpacity(Window* window, int alpha);
+int WindowOpacity(const Window* window);
+// Adds the system menu (the task bar's menu of the window) to the window's style, keeping the
+// rest of its style; a shown window stays shown.
+void AddSystemMenu(Window* window);
+bool HasSystemMenu(const Window* window);
+// Shows or hides an entry of the window's menu bar; the bar disappears with its last entry.
+// The menu itself stays available to PopupMenu.
+void SetMenuVisible(Window* window, std::string_view menu, bool visible);
+bool MenuVisible(const Window* window, std::string_view menu);
+
+// The window's icon in the notification area. Its mouse actions raise the window's tray event:
+// kind 1 for a primary-button action, kind 3 for a secondary-button one.
+bool TrayAvailable();
+void SetTrayAvailableForTesting(std::optional<bool> available);
+void ShowTrayIcon(Window* window, const QString& tip);
+void RemoveTrayIcon(Window* window);
+bool TrayIconShown(const Window* window);
+// Placement: minimised to the task bar, or back to the normal (restored) state and shown.
+void MinimiseWindow(Window* window);
+void RestoreWindow(Window* window);
 
 // Shows the window's menu with this caption at a screen position; the chosen item raises its
 // chosen event. Returns false when the window has no such menu.

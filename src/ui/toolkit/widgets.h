@@ -66,6 +66,9 @@ class SuperButton final : public QAbstractButton {
   const QString& picture() const { return picture_; }
   void SetPicture(const QString& picture);
   void SetStatePicture(const QString& picture, Colour colour);
+  bool has_state() const { return has_state_; }
+  const QString& state_picture() const { return state_picture_; }
+  Colour state_colour() const { return state_colour_; }
   void SetBackground(Colour colour);
   Colour background() const { return background_; }
 

@@ -4,8 +4,10 @@
 #include <QCloseEvent>
 #include <QIcon>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QSystemTrayIcon>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -175,7 +177,49 @@ void Window::BuildMenus() {
       by_name_.insert(name, action);
     }
     menus_.insert(caption, menu);
+    if (design.top_level) {
+      if (menu_bar_ == nullptr) {
+        menu_bar_ = new QMenuBar(this);
+        menu_bar_->setObjectName(QStringLiteral("menu bar"));
+        // The bar belongs to the window's own drawing, never to a desktop-wide menu.
+        menu_bar_->setNativeMenuBar(false);
+        menu_bar_->setFont(font);
+      }
+      menu_bar_->addMenu(menu);
+    }
   }
+  UpdateMenuBar();
+}
+
+void Window::UpdateMenuBar() {
+  if (menu_bar_ == nullptr) return;
+  bool any_visible = false;
+  for (const QAction* entry : menu_bar_->actions()) any_visible = any_visible || entry->isVisible();
+  if (any_visible) {
+    menu_bar_->setGeometry(0, 0, width(), menu_bar_->sizeHint().height());
+    menu_bar_->raise();
+  }
+  menu_bar_->setVisible(any_visible);
+}
+
+QSystemTrayIcon* Window::Tray() {
+  if (tray_ != nullptr) return tray_;
+  tray_ = new QSystemTrayIcon(windowIcon(), this);
+  QObject::connect(tray_, &QSystemTrayIcon::activated, &connection_guard_,
+                   [this](QSystemTrayIcon::ActivationReason reason) {
+                     switch (reason) {
+                       case QSystemTrayIcon::Trigger:
+                       case QSystemTrayIcon::DoubleClick:
+                         Raise(this, Event::Tray, {}, 0, 1);
+                         break;
+                       case QSystemTrayIcon::Context:
+                         Raise(this, Event::Tray, {}, 0, 3);
+                         break;
+                       default:
+                         break;
+                     }
+                   });
+  return tray_;
 }
 
 bool Window::Raise(QObject* source, Event event, QPoint position, int modifiers, int tray_kind) {

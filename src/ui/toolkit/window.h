@@ -12,6 +12,8 @@
 #include "ui/toolkit/toolkit.h"
 
 class QMenu;
+class QMenuBar;
+class QSystemTrayIcon;
 class QValidator;
 
 namespace velmora {
@@ -39,6 +41,13 @@ class Window final : public QWidget {
   Control Copy(Control template_control);
   void Redirect(QObject* source, QObject* target);
   QMenu* Menu(const QString& caption) const;
+  // The bar of the design's top-level menus; nullptr when the design has none.
+  QMenuBar* menu_bar() const { return menu_bar_; }
+  // Shows the bar while it has a visible entry.
+  void UpdateMenuBar();
+  // The notification-area icon, made on first use; it raises this window's tray event.
+  QSystemTrayIcon* Tray();
+  QSystemTrayIcon* tray_if_made() const { return tray_; }
   QValidator* decimal_validator() const { return decimal_validator_; }
   // Context of every connection that reaches this window's members.
   QObject* connection_guard() { return &connection_guard_; }
@@ -80,6 +89,8 @@ class Window final : public QWidget {
   QMultiHash<int, QObject*> by_tag_;
   QHash<QString, QMenu*> menus_;
   QValidator* decimal_validator_ = nullptr;
+  QMenuBar* menu_bar_ = nullptr;
+  QSystemTrayIcon* tray_ = nullptr;
   QString background_picture_;
   QPixmap background_;
   int copies_made_ = 0;

@@ -1,0 +1,129 @@
+// Window-level operations: outline, opacity, style, menu bar, tray icon and placement.
+
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainterPath>
+#include <QRegion>
+#include <QSystemTrayIcon>
+#include <QWindow>
+#include <algorithm>
+#include <cmath>
+
+#include "ui/toolkit/toolkit.h"
+#include "ui/toolkit/window.h"
+
+namespace velmora {
+namespace {
+
+std::optional<bool>& OpacityOverride() {
+  static std::optional<bool> supported;
+  return supported;
+}
+
+std::optional<bool>& TrayOverride() {
+  static std::optional<bool> available;
+  return available;
+}
+
+QString FromView(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+void SetWindowOutline(Window* window, int width, int height, int corner_width, int corner_height) {
+  if (window == nullptr || width <= 0 || height <= 0) return;
+  QPainterPath outline;
+  outline.addRoundedRect(QRectF(0, 0, width, height), corner_width / 2.0, corner_height / 2.0);
+  window->setMask(QRegion(outline.toFillPolygon().toPolygon()));
+}
+
+bool WindowOpacitySupported() {
+  if (OpacityOverride().has_value()) return *OpacityOverride();
+  const QString platform = QGuiApplication::platformName();
+  return platform != QLatin1String("offscreen") && platform != QLatin1String("minimal");
+}
+
+void SetWindowOpacitySupportedForTesting(std::optional<bool> supported) {
+  OpacityOverride() = supported;
+}
+
+void SetWindowOpacity(Window* window, int alpha) {
+  if (window == nullptr) return;
+  window->setWindowOpacity(std::clamp(alpha, 0, 255) / 255.0);
+}
+
+int WindowOpacity(const Window* window) {
+  return window != nullptr ? static_cast<int>(std::lround(window->windowOpacity() * 255.0)) : 0;
+}
+
+void AddSystemMenu(Window* window) {
+  if (window == nullptr) return;
+  const Qt::WindowFlags flags = window->windowFlags() | Qt::WindowSystemMenuHint;
+  if (flags == window->windowFlags()) return;
+  // setWindowFlags() would hide a shown window and make it anew; the flag is handed to the
+  // existing platform window instead.
+  window->overrideWindowFlags(flags);
+  if (QWindow* handle = window->windowHandle()) handle->setFlags(flags);
+}
+
+bool HasSystemMenu(const Window* window) {
+  return window != nullptr && window->windowFlags().testFlag(Qt::WindowSystemMenuHint);
+}
+
+void SetMenuVisible(Window* window, std::string_view menu, bool visible) {
+  if (window == nullptr || window->menu_bar() == nullptr) return;
+  QMenu* found = window->Menu(FromView(menu));
+  if (found == nullptr) return;
+  found->menuAction()->setVisible(visible);
+  window->UpdateMenuBar();
+}
+
+bool MenuVisible(const Window* window, std::string_view menu) {
+  if (window == nullptr || window->menu_bar() == nullptr) return false;
+  const QMenu* found = window->Menu(FromView(menu));
+  return found != nullptr && window->menu_bar()->actions().contains(found->menuAction()) &&
+         found->menuAction()->isVisible() && !window->menu_bar()->isHidden();
+}
+
+bool TrayAvailable() {
+  if (TrayOverride().has_value()) return *TrayOverride();
+  return QSystemTrayIcon::isSystemTrayAvailable();
+}
+
+void SetTrayAvailableForTesting(std::optional<bool> available) {
+  TrayOverride() = available;
+}
+
+void ShowTrayIcon(Window* window, const QString& tip) {
+  if (window == nullptr) return;
+  QSystemTrayIcon* tray = window->Tray();
+  tray->setIcon(window->windowIcon());
+  tray->setToolTip(tip);
+  tray->show();
+}
+
+void RemoveTrayIcon(Window* window) {
+  if (window == nullptr || window->tray_if_made() == nullptr) return;
+  window->tray_if_made()->hide();
+}
+
+bool TrayIconShown(const Window* window) {
+  return window != nullptr && window->tray_if_made() != nullptr &&
+         window->tray_if_made()->isVisible();
+}
+
+void MinimiseWindow(Window* window) {
+  if (window != nullptr) window->showMinimized();
+}
+
+void RestoreWindow(Window* window) {
+  if (window == nullptr) return;
+  window->setWindowState(window->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
+  window->show();
+  window->raise();
+  window->activateWindow();
+}
+
+}  // namespace velmora

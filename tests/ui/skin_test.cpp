@@ -1,0 +1,162 @@
+#include "ui/skin.h"
+
+#include <gtest/gtest.h>
+
+#include <QMenuBar>
+#include <QPointer>
+#include <optional>
+#include <string>
+
+#include "settings/settings.h"
+#include "settings/settings_file.h"
+#include "support/temp_dir.h"
+#include "text/gb18030.h"
+#include "ui/main_window_design.h"
+#include "ui/main_window_fixture.h"
+#include "ui/toolkit/window.h"
+#include "units/category.h"
+
+namespace velmora {
+namespace {
+
+using testing::MainWindowTest;
+
+struct StyleCase {
+  const char* name;
+  const char* stored;  // nullptr: no "界面风格" key
+  int style;
+  int row;  // row of the style table, 0: the designed look
+};
+
+const StyleCase kStyleCases[] = {
+    {"Absent", nullptr, 1, 1},
+    {"Blue", "1", 1, 1},
+    {"Green", "2", 2, 2},
+    {"Vista", "3", 3, 3},
+    {"FractionTruncates", "2.9", 2, 2},
+    {"Seven", "7", 7, 0},
+    {"Zero", "0", 0, 0},
+    {"NotANumber", "abc", 0, 0},
+    {"Negative", "-1", -1, 0},
+};
+
+class InterfaceStyleTest : public MainWindowTest,
+                           public ::testing::WithParamInterface<StyleCase> {};
+
+TEST_P(InterfaceStyleTest, DressesTheMainWindowOrKeepsItsDesignedLook) {
+  // State: "界面风格" as in the case.  Action: start.
+  // Expected: styles 1 to 3 give their background, faces and a hidden menu bar; any other value
+  // keeps the designed look (no background, no faces, the menu bar shown). The outline is cut
+  // either way.
+  std::string config = "[通用设置]\n";
+  if (GetParam().stored != nullptr) config += std::string("界面风格=") + GetParam().stored + "\n";
+  Start(config);
+  EXPECT_EQ(state().settings.InterfaceStyle, GetParam().style);
+  const Control self = WindowControl(window());
+  const Control settings_button = FindControl(window(), "超级按钮1");
+  const Control help_button = FindControl(window(), "超级按钮2");
+  if (GetParam().row != 0) {
+    const SkinStyle& style = kSkinStyles[GetParam().row - 1];
+    EXPECT_EQ(Picture(self), style.background);
+    EXPECT_EQ(Picture(settings_button), style.settings_face);
+    EXPECT_EQ(Picture(help_button), style.help_face);
+    EXPECT_FALSE(MenuVisible(window(), kGeneralMenu));
+    EXPECT_FALSE(MenuVisible(window(), kHelpMenu));
+    EXPECT_TRUE(window()->menu_bar()->isHidden());
+  } else {
+    EXPECT_EQ(Picture(self), "");
+    EXPECT_EQ(Picture(settings_button), "");
+    EXPECT_TRUE(MenuVisible(window(), kGeneralMenu));
+    EXPECT_TRUE(MenuVisible(window(), kHelpMenu));
+  }
+  EXPECT_EQ(BackgroundColour(self), kLightGrey);
+  EXPECT_EQ(BackgroundColour(FindControl(window(), kPageControlName)), kLightGrey);
+  for (const char* name :
+       {"透明标签170", "超级按钮1", "超级按钮2", "控件_图形按钮_最小化", "控件_图形按钮_关闭"}) {
+    EXPECT_TRUE(Visible(FindControl(window(), name))) << name;
+  }
+  EXPECT_FALSE(window()->mask().isEmpty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, InterfaceStyleTest, ::testing::ValuesIn(kStyleCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(MainWindowTest, HiddenMenusStillOpenAsPopUps) {
+  Start("[通用设置]\n界面风格=1\n");
+  QTest::mouseClick(qobject_cast<QAbstractButton*>(FindControl(window(), "超级按钮1").object()),
+                    Qt::LeftButton);
+  QMenu* menu = window()->findChild<QMenu*>(kGeneralMenu);
+  ASSERT_NE(menu, nullptr);
+  EXPECT_TRUE(menu->isVisible());
+  EXPECT_EQ(menu->actions().size(), 4);
+  menu->hide();
+}
+
+TEST_F(MainWindowTest, RestylingAtRunTimeChangesTheBackgroundAtOnce) {
+  // State: running in style 1.  Action: "界面风格" becomes 2 and the style routine runs, as the
+  // options dialog's Apply does.  Expected: background and faces of style 2.
+  Start("[通用设置]\n界面风格=1\n");
+  WriteSetting(kGeneralSection, kInterfaceStyleKey, "2");
+  ApplyInterfaceStyle(state().settings, window());
+  EXPECT_EQ(state().settings.InterfaceStyle, 2);
+  EXPECT_EQ(Picture(WindowControl(window())), kSkinStyles[1].background);
+  EXPECT_EQ(Picture(FindControl(window(), "超级按钮2")), kSkinStyles[1].help_face);
+}
+
+// A secondary window of the About window's size, with nothing in it.
+const WindowDesign& SecondaryDesign() {
+  static const WindowDesign design = [] {
+    WindowDesign d;
+    d.name = "AboutWindow";
+    d.title = "About";
+    d.width = 379;
+    d.height = 227;
+    return d;
+  }();
+  return design;
+}
+
+class SecondaryWindowSkinTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    testing::WriteBytes(dir_ / "config.dat", Utf8ToGb18030("[通用设置]\n界面风格=3\n"));
+    SetSettingsPath(dir_ / "config.dat");
+    window_ = LoadWindow(SecondaryDesign(), {}, nullptr, false);
+    ASSERT_NE(window_, nullptr);
+  }
+  void TearDown() override {
+    delete window_.data();
+    SetSettingsPath({});
+    SetWindowOpacitySupportedForTesting(std::nullopt);
+  }
+
+  testing::TempDir dir_;
+  QPointer<Window> window_;
+};
+
+TEST_F(SecondaryWindowSkinTest, RoundedAndTranslucentWhereThePlatformCanBe) {
+  // State: a 379 x 227 secondary window.  Action: shape it with and without window opacity.
+  // Expected: rounded corners both times; opacity 234 only where it is supported.
+  for (const bool supported : {false, true}) {
+    SetWindowOpacitySupportedForTesting(supported);
+    ApplyWindowShape(window_);
+    const QRegion outline = window_->mask();
+    EXPECT_EQ(outline.boundingRect(), QRect(0, 0, 379, 227));
+    EXPECT_FALSE(outline.contains(QPoint(0, 0)));
+    EXPECT_FALSE(outline.contains(QPoint(378, 0)));
+    EXPECT_FALSE(outline.contains(QPoint(0, 226)));
+    EXPECT_TRUE(outline.contains(QPoint(190, 0)));
+    EXPECT_TRUE(outline.contains(QPoint(190, 113)));
+    EXPECT_EQ(WindowOpacity(window_), supported ? kSecondaryWindowOpacity : 255) << supported;
+  }
+}
+
+TEST_F(SecondaryWindowSkinTest, StyleGivesOnlyTheBackground) {
+  Settings settings;
+  ApplyInterfaceStyle(settings, window_);
+  EXPECT_EQ(settings.InterfaceStyle, 3);
+  EXPECT_EQ(Picture(WindowControl(window_)), kSkinStyles[2].background);
+}
+
+}  // namespace
+}  // namespace velmora
