@@ -1,0 +1,74 @@
+// The program's start in-process (offscreen): loading the main window with the shipped
+// config.dat, through its created handler, until it is shown and painted; and its end.
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <QPointer>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "app/startup.h"
+#include "settings/settings_file.h"
+#include "text/gb18030.h"
+#include "ui/toolkit/toolkit.h"
+#include "ui/toolkit/window.h"
+#include "units/app_state.h"
+
+namespace velmora {
+namespace {
+
+// A copy of the shipped config.dat in a fresh folder, with remembering set as asked; removed
+// when the benchmark ends.
+class ShippedConfig {
+ public:
+  explicit ShippedConfig(bool remember) {
+    dir_ = std::filesystem::temp_directory_path() /
+           ("velmora-bench-start-" + std::to_string(QCoreApplication::applicationPid()));
+    std::filesystem::create_directories(dir_);
+    std::filesystem::copy_file(VELMORA_SHIPPED_CONFIG, dir_ / "config.dat",
+                               std::filesystem::copy_options::overwrite_existing);
+    SetSettingsPath(dir_ / "config.dat");
+    WriteSetting("通用设置", "记住最后类别", remember ? "1" : "0");
+    WriteSetting("通用设置", "最后的类别", "0");
+  }
+  ~ShippedConfig() {
+    SetSettingsPath({});
+    std::error_code ignored;
+    std::filesystem::remove_all(dir_, ignored);
+  }
+  ShippedConfig(const ShippedConfig&) = delete;
+  ShippedConfig& operator=(const ShippedConfig&) = delete;
+
+ private:
+  std::filesystem::path dir_;
+};
+
+// Arg 1: the remembered length page (26 units) is built at start; arg 0: no page.
+void BM_StartUntilShown(benchmark::State& run) {
+  const ShippedConfig config(run.range(0) == 1);
+  for (auto _ : run) {
+    auto state = std::make_unique<AppState>();
+    QPointer<Window> window = StartProgram(*state);
+    QCoreApplication::processEvents();
+    benchmark::DoNotOptimize(window.data());
+    run.PauseTiming();
+    delete window.data();
+    QCoreApplication::processEvents();
+    run.ResumeTiming();
+  }
+}
+BENCHMARK(BM_StartUntilShown)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace velmora
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+  QApplication app(argc, argv);
+  QApplication::setQuitOnLastWindowClosed(false);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
