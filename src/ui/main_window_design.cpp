@@ -30,6 +30,20 @@ Look ImageButtonLook(const std::string& stem) {
   return look;
 }
 
+// The pop-up menus' highlight: white text on a clear blue.
+Look MenuSkinLook() {
+  Look look;
+  look.has_background = true;
+  look.background = 0xC86E3A;
+  look.text_colour = kWhite;
+  look.font.family = "Tahoma";
+  return look;
+}
+
+std::string MenuIcon(const char* name) {
+  return std::string(":/pictures/menu-") + name + ".png";
+}
+
 Look PageControlLook() {
   Look look;
   look.has_background = true;
@@ -80,7 +94,7 @@ void AddFixedControls(WindowDesign& design) {
     {Kind::Timer,            "广告显示时钟",               0,   0,    0,   0, "",                       Look{},                    Cursor::Default},
     {Kind::Timer,            "消息显示时钟",               0,   0,    0,   0, "",                       Look{},                    Cursor::Default},
     {Kind::HyperlinkBox,     "超级链接框1",                0,   0,    0,   0, VELMORA_HOMEPAGE_URL,     Look{},                    Cursor::Default},
-    {Kind::MenuSkin,         "超级菜单",                   0,   0,    0,   0, "",                       Look{},                    Cursor::Default},
+    {Kind::MenuSkin,         "超级菜单",                   0,   0,    0,   0, "",                       MenuSkinLook(),                    Cursor::Default},
   };
   const FixedBinding bindings[] = {
   //  control                 event                   handler
@@ -195,13 +209,15 @@ void AddMenus(WindowDesign& design) {
   const std::vector<EventBinding> open = {{Event::Chosen, kOpenMainWindow}};
   design.menus = {
       {kGeneralMenu,
-       {{"系统设置菜单", "&O.系统设置", {}},
-        {"单位管理器菜单", "&M.单位管理器", {}},
-        {"即时计算器菜单", "&I.即时计算器", {}},
-        {"退出菜单", "&X.退出", exit}},
+       {{"系统设置菜单", "&O.系统设置", {}, MenuIcon("settings")},
+        {"单位管理器菜单", "&M.单位管理器", {}, MenuIcon("unit-manager")},
+        {"即时计算器菜单", "&I.即时计算器", {}, MenuIcon("calculator")},
+        {"退出菜单", "&X.退出", exit, MenuIcon("exit")}},
        true},
-      {kHelpMenu, {{"关于菜单", "&A.关于", {}}}, true},
-      {kTrayMenu, {{"打开主界面菜单", "&O.打开主界面", open}, {"托盘退出菜单", "&X.退出", exit}}},
+      {kHelpMenu, {{"关于菜单", "&A.关于", {}, MenuIcon("about")}}, true},
+      {kTrayMenu,
+       {{"打开主界面菜单", "&O.打开主界面", open, MenuIcon("open")},
+        {"托盘退出菜单", "&X.退出", exit, MenuIcon("exit")}}},
   };
 }
 

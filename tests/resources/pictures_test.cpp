@@ -37,6 +37,9 @@ std::vector<PictureCase> AllPictures() {
   for (int size : {16, 32, 48, 72, 128}) {
     cases.push_back({"icon-" + std::to_string(size) + ".png", size, size});
   }
+  for (const char* icon : {"settings", "unit-manager", "calculator", "about", "exit", "open"}) {
+    cases.push_back({std::string("menu-") + icon + ".png", 16, 16});
+  }
   return cases;
 }
 

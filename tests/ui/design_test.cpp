@@ -239,5 +239,32 @@ TEST(MainWindowDesignTest, MenusHoldTheirItemsWithExactCaptions) {
   EXPECT_EQ(captions["右键菜单"], (std::vector<std::string>{"&O.打开主界面", "&X.退出"}));
 }
 
+TEST(MainWindowDesignTest, MenusShowTheirIconsAndTheSkinsHighlight) {
+  // State: the loaded main window.  Expected: every menu item carries a loaded icon and every
+  // menu highlights in the colours of the menu skin 超级菜单.
+  AppState state;
+  QPointer<Window> window =
+      LoadWindow(MainWindowDesign(), MainWindowHandlers(state), nullptr, false);
+  const Look* skin = nullptr;
+  for (const ControlDesign& control : MainWindowDesign().controls) {
+    if (control.kind == Kind::MenuSkin) skin = &control.look;
+  }
+  ASSERT_NE(skin, nullptr);
+  for (const MenuDesign& design : MainWindowDesign().menus) {
+    QMenu* menu = window->Menu(QString::fromStdString(design.caption));
+    ASSERT_NE(menu, nullptr) << design.caption;
+    EXPECT_EQ(menu->palette().color(QPalette::Highlight).rgb() & 0xFFFFFF,
+              qRgb(skin->background & 0xFF, (skin->background >> 8) & 0xFF,
+                   (skin->background >> 16) & 0xFF) &
+                  0xFFFFFF)
+        << design.caption;
+    EXPECT_EQ(menu->palette().color(QPalette::HighlightedText), QColor(Qt::white));
+    for (QAction* action : menu->actions()) {
+      EXPECT_FALSE(action->icon().pixmap(16, 16).isNull()) << action->text().toStdString();
+    }
+  }
+  delete window.data();
+}
+
 }  // namespace
 }  // namespace velmora

@@ -73,7 +73,7 @@ class ToolkitTest : public ::testing::Test {
     timer.events = {{Event::Tick, "Record", 31}};
     // The buttons come first, so that the window's first focus goes to a button.
     design.controls = {first, second, edit, label, timer};
-    design.menus = {{"菜单", {{"项1", "&A.一", {{Event::Chosen, "Record", 41}}}}}};
+    design.menus = {{"菜单", {{"项1", "&A.一", {{Event::Chosen, "Record", 41}}, ""}}}};
     return design;
   }
 

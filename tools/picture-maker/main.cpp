@@ -9,6 +9,7 @@
 #include "buttons.h"
 #include "icon.h"
 #include "image_ops.h"
+#include "menu_icons.h"
 #include "preview.h"
 
 using namespace velmora::pictures;
@@ -46,6 +47,15 @@ bool WriteAll(const QString& dir) {
   }
   for (int size : {16, 32, 48, 72, 128}) {
     png(MakeIcon(size), QStringLiteral("icon-%1.png").arg(size));
+  }
+  const std::pair<MenuIcon, const char*> menu_icons[] = {{MenuIcon::kSettings, "settings"},
+                                                         {MenuIcon::kUnitManager, "unit-manager"},
+                                                         {MenuIcon::kCalculator, "calculator"},
+                                                         {MenuIcon::kAbout, "about"},
+                                                         {MenuIcon::kExit, "exit"},
+                                                         {MenuIcon::kOpen, "open"}};
+  for (const auto& [icon, name] : menu_icons) {
+    png(MakeMenuIcon(icon), QStringLiteral("menu-%1.png").arg(QLatin1String(name)));
   }
   return ok;
 }

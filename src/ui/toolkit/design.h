@@ -116,6 +116,7 @@ struct MenuItemDesign {
   std::string name;
   std::string caption;
   std::vector<EventBinding> events;
+  std::string icon;  // 16 x 16 picture beside the caption; empty: none
 };
 
 struct MenuDesign {

@@ -158,14 +158,26 @@ void Window::BuildControls() {
 
 void Window::BuildMenus() {
   const QFont font = DesignFont(FontDesign{design_.menu_font, 12});
+  // A menu skin among the controls gives every menu its highlight colours.
+  const ControlDesign* skin = nullptr;
+  for (const ControlDesign& control : design_.controls) {
+    if (control.kind == Kind::MenuSkin) skin = &control;
+  }
   for (const MenuDesign& design : design_.menus) {
     auto* menu = new QMenu(this);
     const QString caption = FromUtf8(design.caption);
     menu->setObjectName(caption);
     menu->setTitle(caption);
     menu->setFont(font);
+    if (skin != nullptr && skin->look.has_background) {
+      QPalette colours = menu->palette();
+      colours.setColor(QPalette::Highlight, ToQColor(skin->look.background));
+      colours.setColor(QPalette::HighlightedText, ToQColor(skin->look.text_colour));
+      menu->setPalette(colours);
+    }
     for (const MenuItemDesign& item : design.items) {
       QAction* action = menu->addAction(FromUtf8(item.caption));
+      if (!item.icon.empty()) action->setIcon(QIcon(LoadPicture(FromUtf8(item.icon))));
       const QString name = FromUtf8(item.name);
       action->setObjectName(name);
       QObject::connect(action, &QAction::triggered, &connection_guard_,
