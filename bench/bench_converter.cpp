@@ -16,6 +16,7 @@
 #include "app/startup.h"
 #include "convert/format_number.h"
 #include "settings/settings_file.h"
+#include "temp_settings_file.h"
 #include "text/gb18030.h"
 #include "text/number_text.h"
 #include "ui/toolkit/toolkit.h"
@@ -42,38 +43,27 @@ double FactorOf(int i) {
   return 1.0 / (i * 0.37) * (i % 7 == 0 ? 1e6 : 1.0) * (i % 5 == 0 ? 1e-4 : 1.0);
 }
 
-// A settings file in a fresh folder whose 32 sections list 49 units each, as large as the file
-// can get; it is removed when the benchmark ends.
+// The text of a settings file whose 32 sections list 49 units each, as large as the file can
+// get.
+std::string LargestConfig() {
+  std::string text =
+      "[通用设置]\n小数保留位数=6\n是否千位分隔=1\n跨度=372\n上下间隔=24\n每列个数=15\n";
+  for (int page = 1; page <= kCategoryCount; ++page) {
+    text += "[unit" + std::to_string(page) + "]\n";
+    for (int i = 1; i <= kMaxUnitsPerPage; ++i) {
+      text += std::to_string(PageBase(page) + i) + "=单位名称" + std::to_string(i) + "(u" +
+              std::to_string(i) + ")," + NumberToText(FactorOf(i)) + "\n";
+    }
+  }
+  return text;
+}
+
 class Config {
  public:
-  Config() {
-    std::string text =
-        "[通用设置]\n小数保留位数=6\n是否千位分隔=1\n跨度=372\n上下间隔=24\n每列个数=15\n";
-    for (int page = 1; page <= kCategoryCount; ++page) {
-      text += "[unit" + std::to_string(page) + "]\n";
-      for (int i = 1; i <= kMaxUnitsPerPage; ++i) {
-        text += std::to_string(PageBase(page) + i) + "=单位名称" + std::to_string(i) + "(u" +
-                std::to_string(i) + ")," + NumberToText(FactorOf(i)) + "\n";
-      }
-    }
-    dir_ = std::filesystem::temp_directory_path() /
-           ("velmora-bench-" + std::to_string(QCoreApplication::applicationPid()));
-    std::filesystem::create_directories(dir_);
-    const std::string bytes = Utf8ToGb18030(text);
-    std::ofstream((dir_ / "config.dat"), std::ios::binary)
-        .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    SetSettingsPath(dir_ / "config.dat");
-  }
-  ~Config() {
-    SetSettingsPath({});
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
-  }
-  Config(const Config&) = delete;
-  Config& operator=(const Config&) = delete;
+  Config() : file_("converter", Utf8ToGb18030(LargestConfig())) {}
 
  private:
-  std::filesystem::path dir_;
+  TempSettingsFile file_;
 };
 
 struct Program {

@@ -4,12 +4,14 @@
 
 #include <QApplication>
 #include <QPointer>
-#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <memory>
 #include <string>
 
 #include "app/startup.h"
 #include "settings/settings_file.h"
+#include "temp_settings_file.h"
 #include "text/gb18030.h"
 #include "ui/toolkit/toolkit.h"
 #include "ui/toolkit/window.h"
@@ -18,30 +20,21 @@
 namespace velmora {
 namespace {
 
-// A copy of the shipped config.dat in a fresh folder, with remembering set as asked; removed
-// when the benchmark ends.
+std::string ShippedBytes() {
+  std::ifstream in(VELMORA_SHIPPED_CONFIG, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+// A copy of the shipped config.dat with remembering set as asked.
 class ShippedConfig {
  public:
-  explicit ShippedConfig(bool remember) {
-    dir_ = std::filesystem::temp_directory_path() /
-           ("velmora-bench-start-" + std::to_string(QCoreApplication::applicationPid()));
-    std::filesystem::create_directories(dir_);
-    std::filesystem::copy_file(VELMORA_SHIPPED_CONFIG, dir_ / "config.dat",
-                               std::filesystem::copy_options::overwrite_existing);
-    SetSettingsPath(dir_ / "config.dat");
+  explicit ShippedConfig(bool remember) : file_("start", ShippedBytes()) {
     WriteSetting("通用设置", "记住最后类别", remember ? "1" : "0");
     WriteSetting("通用设置", "最后的类别", "0");
   }
-  ~ShippedConfig() {
-    SetSettingsPath({});
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
-  }
-  ShippedConfig(const ShippedConfig&) = delete;
-  ShippedConfig& operator=(const ShippedConfig&) = delete;
 
  private:
-  std::filesystem::path dir_;
+  TempSettingsFile file_;
 };
 
 // Arg 1: the remembered length page (26 units) is built at start; arg 0: no page.
