@@ -13,8 +13,8 @@
 #include "settings/settings_file.h"
 #include "temp_settings_file.h"
 #include "text/gb18030.h"
-#include "ui/toolkit/toolkit.h"
-#include "ui/toolkit/window.h"
+#include "toolkit/toolkit.h"
+#include "toolkit/window.h"
 #include "units/app_state.h"
 
 namespace velmora {

@@ -8,7 +8,7 @@
 #include "convert/format_number.h"
 #include "convert/temperature.h"
 #include "text/number_text.h"
-#include "ui/toolkit/toolkit.h"
+#include "toolkit/toolkit.h"
 #include "units/app_state.h"
 #include "units/category.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/toolkit/toolkit.h"
+#include "toolkit/toolkit.h"
 
 namespace velmora {
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ui/toolkit/design.h"
+#include "toolkit/design.h"
 
 namespace velmora {
 

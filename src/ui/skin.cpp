@@ -6,7 +6,7 @@
 #include "settings/settings.h"
 #include "settings/settings_file.h"
 #include "ui/main_window_design.h"
-#include "ui/toolkit/toolkit.h"
+#include "toolkit/toolkit.h"
 #include "units/category.h"
 
 namespace velmora {

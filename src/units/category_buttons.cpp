@@ -5,7 +5,7 @@
 
 #include "settings/settings.h"
 #include "settings/settings_file.h"
-#include "ui/toolkit/toolkit.h"
+#include "toolkit/toolkit.h"
 #include "units/category.h"
 
 namespace velmora {

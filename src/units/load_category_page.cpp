@@ -4,7 +4,7 @@
 #include <string>
 
 #include "settings/settings_file.h"
-#include "ui/toolkit/toolkit.h"
+#include "toolkit/toolkit.h"
 #include "units/app_state.h"
 #include "units/category.h"
 #include "units/unit_row.h"

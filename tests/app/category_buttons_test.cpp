@@ -6,7 +6,7 @@
 #include <string>
 
 #include "ui/main_window_fixture.h"
-#include "ui/toolkit/widgets.h"
+#include "toolkit/widgets.h"
 #include "units/category.h"
 
 namespace velmora {

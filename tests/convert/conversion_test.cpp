@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "ui/main_window_fixture.h"
-#include "ui/toolkit/design.h"
+#include "toolkit/design.h"
 
 namespace velmora {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/toolkit/design.h"
+#include "toolkit/design.h"
 
 #include <gtest/gtest.h>
 
@@ -19,8 +19,8 @@
 
 #include "app/startup.h"
 #include "ui/main_window_design.h"
-#include "ui/toolkit/toolkit.h"
-#include "ui/toolkit/window.h"
+#include "toolkit/toolkit.h"
+#include "toolkit/window.h"
 #include "units/app_state.h"
 #include "units/category.h"
 

@@ -16,8 +16,8 @@
 #include "settings/settings_file.h"
 #include "support/temp_dir.h"
 #include "text/gb18030.h"
-#include "ui/toolkit/toolkit.h"
-#include "ui/toolkit/window.h"
+#include "toolkit/toolkit.h"
+#include "toolkit/window.h"
 #include "units/app_state.h"
 
 namespace velmora::testing {

@@ -13,7 +13,7 @@
 #include "text/gb18030.h"
 #include "ui/main_window_design.h"
 #include "ui/main_window_fixture.h"
-#include "ui/toolkit/window.h"
+#include "toolkit/window.h"
 #include "units/category.h"
 
 namespace velmora {

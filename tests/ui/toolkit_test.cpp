@@ -1,4 +1,4 @@
-#include "ui/toolkit/toolkit.h"
+#include "toolkit/toolkit.h"
 
 #include <gtest/gtest.h>
 
@@ -15,8 +15,8 @@
 #include <string>
 #include <vector>
 
-#include "ui/toolkit/decimal_validator.h"
-#include "ui/toolkit/window.h"
+#include "toolkit/decimal_validator.h"
+#include "toolkit/window.h"
 
 namespace velmora {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/toolkit/decimal_validator.h"
+#include "toolkit/decimal_validator.h"
 
 namespace velmora {
 namespace {

@@ -1,4 +1,4 @@
-#include "ui/toolkit/widgets.h"
+#include "toolkit/widgets.h"
 
 #include <QEnterEvent>
 #include <QFocusEvent>
@@ -6,8 +6,8 @@
 #include <QPainter>
 #include <QPixmapCache>
 
-#include "ui/toolkit/colour.h"
-#include "ui/toolkit/window.h"
+#include "toolkit/colour.h"
+#include "toolkit/window.h"
 
 namespace velmora {
 namespace {

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "ui/toolkit/design.h"
+#include "toolkit/design.h"
 
 class QObject;
 

@@ -10,8 +10,8 @@
 #include <algorithm>
 #include <cmath>
 
-#include "ui/toolkit/toolkit.h"
-#include "ui/toolkit/window.h"
+#include "toolkit/toolkit.h"
+#include "toolkit/window.h"
 
 namespace velmora {
 namespace {

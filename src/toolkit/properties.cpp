@@ -8,10 +8,10 @@
 #include <QTabWidget>
 #include <QTimer>
 
-#include "ui/toolkit/colour.h"
-#include "ui/toolkit/toolkit.h"
-#include "ui/toolkit/widgets.h"
-#include "ui/toolkit/window.h"
+#include "toolkit/colour.h"
+#include "toolkit/toolkit.h"
+#include "toolkit/widgets.h"
+#include "toolkit/window.h"
 
 namespace velmora {
 namespace {

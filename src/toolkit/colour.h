@@ -2,7 +2,7 @@
 
 #include <QColor>
 
-#include "ui/toolkit/design.h"
+#include "toolkit/design.h"
 
 namespace velmora {
 

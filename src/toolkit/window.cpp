@@ -1,4 +1,4 @@
-#include "ui/toolkit/window.h"
+#include "toolkit/window.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -13,10 +13,10 @@
 #include <vector>
 
 #include "text/number_text.h"
-#include "ui/toolkit/colour.h"
-#include "ui/toolkit/decimal_validator.h"
-#include "ui/toolkit/realise.h"
-#include "ui/toolkit/widgets.h"
+#include "toolkit/colour.h"
+#include "toolkit/decimal_validator.h"
+#include "toolkit/realise.h"
+#include "toolkit/widgets.h"
 
 namespace velmora {
 namespace {

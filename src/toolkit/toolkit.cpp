@@ -1,4 +1,4 @@
-#include "ui/toolkit/toolkit.h"
+#include "toolkit/toolkit.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -11,7 +11,7 @@
 #include <QPointer>
 #include <QUrl>
 
-#include "ui/toolkit/window.h"
+#include "toolkit/window.h"
 
 namespace velmora {
 namespace {

@@ -8,8 +8,8 @@
 #include <QWidget>
 #include <array>
 
-#include "ui/toolkit/design.h"
-#include "ui/toolkit/toolkit.h"
+#include "toolkit/design.h"
+#include "toolkit/toolkit.h"
 
 class QMenu;
 class QMenuBar;

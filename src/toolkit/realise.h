@@ -2,7 +2,7 @@
 
 #include <QFont>
 
-#include "ui/toolkit/design.h"
+#include "toolkit/design.h"
 
 class QObject;
 class QWidget;

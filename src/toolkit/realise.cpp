@@ -1,4 +1,4 @@
-#include "ui/toolkit/realise.h"
+#include "toolkit/realise.h"
 
 #include <QCheckBox>
 #include <QFrame>
@@ -9,9 +9,9 @@
 #include <QTableWidget>
 #include <QTimer>
 
-#include "ui/toolkit/colour.h"
-#include "ui/toolkit/widgets.h"
-#include "ui/toolkit/window.h"
+#include "toolkit/colour.h"
+#include "toolkit/widgets.h"
+#include "toolkit/window.h"
 
 namespace velmora {
 namespace {

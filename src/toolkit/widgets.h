@@ -7,7 +7,7 @@
 #include <QStackedWidget>
 #include <QString>
 
-#include "ui/toolkit/design.h"
+#include "toolkit/design.h"
 
 namespace velmora {
 
