@@ -135,6 +135,10 @@ struct WindowDesign {
   Colour background = kLightGrey;
   std::vector<std::string> icon_pictures;
   std::string menu_font = "宋体";
+  // A borderless window the user moves by pressing the left button on its background (or on
+  // anything that does not take the click itself: canvases, labels without handlers, pages)
+  // and dragging. Used by windows whose left button events are not bound.
+  bool drag_by_background = false;
   std::vector<EventBinding> events;  // the window's own events
   std::vector<ControlDesign> controls;
   std::vector<MenuDesign> menus;

@@ -5,7 +5,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QStackedWidget>
-#include <QTabWidget>
 #include <QTimer>
 
 #include "toolkit/colour.h"
@@ -276,7 +275,7 @@ void SetTimerInterval(Control control, int milliseconds) {
 int CurrentPage(Control page_control) {
   QObject* object = page_control.object();
   if (auto* pages = qobject_cast<QStackedWidget*>(object)) return pages->currentIndex();
-  if (auto* tabs = qobject_cast<QTabWidget*>(object)) return tabs->currentIndex();
+  if (auto* tabs = dynamic_cast<AdvancedPageControl*>(object)) return tabs->currentIndex();
   return -1;
 }
 
@@ -284,8 +283,8 @@ void SetCurrentPage(Control page_control, int index) {
   QObject* object = page_control.object();
   if (auto* pages = qobject_cast<QStackedWidget*>(object)) {
     if (index >= 0 && index < pages->count()) pages->setCurrentIndex(index);
-  } else if (auto* tabs = qobject_cast<QTabWidget*>(object)) {
-    if (index >= 0 && index < tabs->count()) tabs->setCurrentIndex(index);
+  } else if (auto* tabs = dynamic_cast<AdvancedPageControl*>(object)) {
+    tabs->setCurrentIndex(index);
   }
 }
 

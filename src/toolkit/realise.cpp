@@ -5,7 +5,6 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTabWidget>
 #include <QTableWidget>
 #include <QTimer>
 
@@ -92,11 +91,17 @@ QWidget* MakeClickable(Window* host, QAbstractButton* button) {
 
 QWidget* MakePageControl(Window* host, const ControlDesign& design, QWidget* parent) {
   if (design.kind == Kind::AdvancedPageControl) {
-    auto* tabs = new QTabWidget(parent);
-    for (const std::string& caption : design.look.pages) {
-      tabs->addTab(new QWidget(tabs), FromUtf8(caption));
-    }
+    auto* tabs = new AdvancedPageControl(parent);
+    tabs->setGeometry(design.left, design.top, design.width, design.height);
     ApplyColours(tabs, design.look, QPalette::Window);
+    int index = 0;
+    for (const std::string& caption : design.look.pages) {
+      QWidget* page = tabs->AddPage(FromUtf8(caption),
+                                    FromUtf8(design.name) + QStringLiteral("_page%1").arg(++index));
+      Look page_look = design.look;
+      page_look.has_background = true;
+      ApplyColours(page, page_look, QPalette::Window);
+    }
     return tabs;
   }
   auto* pages = new PageControl(host, parent);

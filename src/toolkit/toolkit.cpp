@@ -67,6 +67,15 @@ QString WindowName(const Window* window) {
   return window != nullptr ? window->objectName() : QString();
 }
 
+Window* FindWindow(std::string_view name) {
+  return FindOpenWindow(QString::fromUtf8(name.data(), static_cast<qsizetype>(name.size())));
+}
+
+Window* ActiveModalWindow() {
+  auto* window = dynamic_cast<Window*>(QApplication::activeModalWidget());
+  return window != nullptr && !window->destroying() ? window : nullptr;
+}
+
 Control WindowControl(Window* window) {
   return window != nullptr ? Control(window, Kind::Window) : Control();
 }

@@ -58,8 +58,10 @@ using HandlerTable = std::unordered_map<std::string, Handler>;
 void RegisterDesignFonts();
 
 // Builds a window from its design, raises its created event, then shows it (unless the created
-// handler destroyed it). A modal call runs until the window is destroyed and returns nullptr.
-// The window owns itself: it is deleted after DestroyWindow, or with its owner.
+// handler destroyed it). A modal window blocks the mouse and keys of every other window of the
+// program; the modal call runs the events until the window is destroyed and returns nullptr. A
+// window with an owner stays above it; a modeless one leaves the owner usable. The window owns
+// itself: it is deleted after DestroyWindow, or with its owner.
 Window* LoadWindow(const WindowDesign& design, HandlerTable handlers, Window* owner, bool modal);
 // Raises the window's about-to-be-destroyed event, hides it and deletes it once the current
 // event has been handled. A second call does nothing.
@@ -69,6 +71,11 @@ bool IsDestroying(const Window* window);
 // program.
 void QuitWhenDestroyed(Window* window);
 QString WindowName(const Window* window);
+// The open window (loaded and not being destroyed) with this design name, or nullptr; the
+// first one found when several are open.
+Window* FindWindow(std::string_view name);
+// The modal window that blocks the others now, or nullptr.
+Window* ActiveModalWindow();
 Control WindowControl(Window* window);
 
 // The control (or copy) that raised the event being handled now; empty outside handlers.

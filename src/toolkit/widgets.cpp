@@ -5,6 +5,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmapCache>
+#include <QTextLayout>
+#include <algorithm>
 
 #include "toolkit/colour.h"
 #include "toolkit/window.h"
@@ -88,6 +90,45 @@ void LabelControl::mousePressEvent(QMouseEvent* event) {
 
 void LabelControl::mouseReleaseEvent(QMouseEvent* event) {
   RaiseMouse(host_, this, Event::LeftButtonUp, event);
+}
+
+void LabelControl::paintEvent(QPaintEvent* event) {
+  const QString content = text();
+  const int wrap = wordWrap() ? int(Qt::TextWordWrap) : 0;
+  if (content.isEmpty() ||
+      fontMetrics().boundingRect(contentsRect(), int(alignment()) | wrap, content).height() <=
+          contentsRect().height()) {
+    QLabel::paintEvent(event);
+    return;
+  }
+  QString lines = content;
+  lines.replace(QLatin1Char('\n'), QChar::LineSeparator);
+  QTextOption option(alignment());
+  option.setWrapMode(wordWrap() ? QTextOption::WrapAtWordBoundaryOrAnywhere : QTextOption::NoWrap);
+  QTextLayout layout(lines, font());
+  layout.setTextOption(option);
+  layout.beginLayout();
+  for (QTextLine line = layout.createLine(); line.isValid(); line = layout.createLine()) {
+    line.setLineWidth(contentsRect().width());
+  }
+  layout.endLayout();
+  const int count = layout.lineCount();
+  const int pixels = QFontInfo(font()).pixelSize();
+  const int pitch = std::max(pixels, contentsRect().height() / std::max(count, 1));
+  // Baselines sit where the ideographs fill the em square from the line's top; the block of
+  // lines is centred when the label asks for it.
+  const int block = (count - 1) * pitch + pixels;
+  const int offset = alignment().testFlag(Qt::AlignVCenter)
+                         ? std::max(0, (contentsRect().height() - block) / 2)
+                         : 0;
+  const int baseline = offset + (pixels * 88 + 99) / 100;
+  for (int i = 0; i < count; ++i) {
+    QTextLine line = layout.lineAt(i);
+    line.setPosition(QPointF(0, i * pitch + baseline - line.ascent()));
+  }
+  QPainter painter(this);
+  painter.setPen(palette().color(QPalette::WindowText));
+  layout.draw(&painter, contentsRect().topLeft());
 }
 
 SuperButton::SuperButton(QWidget* parent) : QAbstractButton(parent) {
@@ -214,16 +255,104 @@ void PageControl::mouseReleaseEvent(QMouseEvent* event) {
   RaiseMouse(host_, this, Event::LeftButtonUp, event);
 }
 
+namespace {
+
+// A page of an advanced page control: its background and the frame that joins the tabs.
+class TabPage final : public QWidget {
+ public:
+  TabPage(QWidget* parent, const QTabBar* tabs) : QWidget(parent), tabs_(tabs) {
+    setAutoFillBackground(true);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent*) override {
+    QPainter painter(this);
+    painter.setPen(QColor(kEditBorder));
+    const int top = tabs_->isHidden() ? 0 : tabs_->geometry().bottom();
+    painter.drawRect(QRect(0, top, width() - 1, height() - 1 - top));
+  }
+
+ private:
+  const QTabBar* tabs_;
+};
+
+}  // namespace
+
+AdvancedPageControl::AdvancedPageControl(QWidget* parent)
+    : QWidget(parent), tabs_(new QTabBar(this)) {
+  tabs_->setObjectName(QStringLiteral("tabs"));
+  tabs_->setExpanding(false);
+  tabs_->setDrawBase(false);
+  tabs_->setUsesScrollButtons(false);
+  tabs_->setFocusPolicy(Qt::TabFocus);
+  QObject::connect(tabs_, &QTabBar::currentChanged, this, [this](int index) { Show(index); });
+}
+
+QWidget* AdvancedPageControl::AddPage(const QString& caption, const QString& name) {
+  auto* page = new TabPage(this, tabs_);
+  page->setObjectName(name);
+  page->setGeometry(rect());
+  pages_.push_back(page);
+  tabs_->addTab(caption);
+  Layout();
+  Show(tabs_->currentIndex());
+  return page;
+}
+
+QWidget* AdvancedPageControl::page(int index) const {
+  return index >= 0 && index < count() ? pages_[static_cast<std::size_t>(index)] : nullptr;
+}
+
+int AdvancedPageControl::currentIndex() const {
+  return tabs_->currentIndex();
+}
+
+void AdvancedPageControl::setCurrentIndex(int index) {
+  if (index >= 0 && index < count()) tabs_->setCurrentIndex(index);
+}
+
+void AdvancedPageControl::Show(int index) {
+  for (int i = 0; i < count(); ++i) pages_[static_cast<std::size_t>(i)]->setVisible(i == index);
+  tabs_->raise();
+}
+
+void AdvancedPageControl::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  Layout();
+}
+
+void AdvancedPageControl::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  // The tabs' height follows the control's font.
+  if (event->type() == QEvent::FontChange) Layout();
+}
+
+void AdvancedPageControl::Layout() {
+  for (QWidget* page : pages_) page->setGeometry(rect());
+  const QSize hint = tabs_->sizeHint();
+  tabs_->setGeometry(2, 0, qMin(hint.width(), width() - 4), hint.height());
+}
+
 void PictureBox::SetPicture(const QString& picture) {
   picture_ = picture;
   update();
 }
 
+QRect PictureBox::PictureArea(QSize picture, QSize box) {
+  if (picture.isEmpty() || box.isEmpty()) return {};
+  const QSize fitted = picture.scaled(box, Qt::KeepAspectRatio);
+  return QRect(QPoint((box.width() - fitted.width()) / 2, (box.height() - fitted.height()) / 2),
+               fitted);
+}
+
 void PictureBox::paintEvent(QPaintEvent*) {
   const QPixmap picture = LoadPicture(picture_);
   if (picture.isNull()) return;
+  const QRect area = PictureArea(picture.size(), size());
+  if (area.isEmpty()) return;
   QPainter painter(this);
-  painter.drawPixmap(rect(), picture);
+  painter.setRenderHint(QPainter::SmoothPixmapTransform);
+  painter.drawPixmap(area, picture);
 }
 
 }  // namespace velmora

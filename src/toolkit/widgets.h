@@ -6,6 +6,8 @@
 #include <QPlainTextEdit>
 #include <QStackedWidget>
 #include <QString>
+#include <QTabBar>
+#include <vector>
 
 #include "toolkit/design.h"
 
@@ -48,6 +50,8 @@ class MultiLineEditBox final : public QPlainTextEdit, public Hosted {
 
 // Transparent and opaque labels: plain text only, since captions may come from config.dat or
 // the network. Left button down / up are raised when bound, otherwise they reach the parent.
+// A text that the font's own line spacing would push past the label's height is set line by
+// line at a pitch of the font's pixel size, as the designs' bitmap font did.
 class LabelControl final : public QLabel, public Hosted {
  public:
   LabelControl(Window* host, QWidget* parent);
@@ -55,6 +59,7 @@ class LabelControl final : public QLabel, public Hosted {
  protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 };
 
 // Push button drawn from a face picture (a background of its own size) or an icon beside its
@@ -118,13 +123,43 @@ class PageControl final : public QStackedWidget, public Hosted {
   void mouseReleaseEvent(QMouseEvent* event) override;
 };
 
-// Shows one picture scaled to its size.
+// Page control with drawn tabs along its top edge. Every page covers the whole control, so the
+// places of a page's controls count from the control's corner; the tabs are drawn over the top
+// of the pages and the designs keep their controls below them.
+class AdvancedPageControl final : public QWidget {
+ public:
+  explicit AdvancedPageControl(QWidget* parent);
+
+  // A new page with this tab caption; its object name is `name`.
+  QWidget* AddPage(const QString& caption, const QString& name);
+  int count() const { return static_cast<int>(pages_.size()); }
+  QWidget* page(int index) const;
+  int currentIndex() const;
+  void setCurrentIndex(int index);
+  QTabBar* tab_bar() const { return tabs_; }
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  void Show(int index);
+  void Layout();
+
+  QTabBar* tabs_;
+  std::vector<QWidget*> pages_;
+};
+
+// Shows one picture as large as fits its box with the picture's proportions kept, centred; a
+// picture of the box's size fills it exactly.
 class PictureBox final : public QWidget {
  public:
   explicit PictureBox(QWidget* parent) : QWidget(parent) {}
 
   const QString& picture() const { return picture_; }
   void SetPicture(const QString& picture);
+  // Where a picture of size `picture` is drawn inside a box of size `box`.
+  static QRect PictureArea(QSize picture, QSize box);
 
  protected:
   void paintEvent(QPaintEvent* event) override;

@@ -1,6 +1,7 @@
 #include "toolkit/window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QIcon>
 #include <QMenu>
@@ -134,8 +135,8 @@ QWidget* Window::ParentFor(const ControlDesign& design) const {
   if (auto* pages = qobject_cast<QStackedWidget*>(parent)) {
     return pages->widget(design.page) != nullptr ? pages->widget(design.page) : pages;
   }
-  if (auto* tabs = qobject_cast<QTabWidget*>(parent)) {
-    return tabs->widget(design.page) != nullptr ? tabs->widget(design.page) : tabs;
+  if (auto* tabs = dynamic_cast<AdvancedPageControl*>(parent)) {
+    return tabs->page(design.page) != nullptr ? tabs->page(design.page) : tabs;
   }
   if (auto* widget = qobject_cast<QWidget*>(parent)) return widget;
   return const_cast<Window*>(this);
@@ -335,21 +336,43 @@ void Window::paintEvent(QPaintEvent* event) {
 }
 
 void Window::mousePressEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) {
-    Raise(this, Event::LeftButtonDown, event->position().toPoint(), event->modifiers().toInt());
+  if (event->button() != Qt::LeftButton) return;
+  if (Raise(this, Event::LeftButtonDown, event->position().toPoint(), event->modifiers().toInt())) {
+    return;
+  }
+  if (design_.drag_by_background) {
+    dragging_ = true;
+    drag_offset_ = event->globalPosition().toPoint() - pos();
   }
 }
 
-void Window::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() == Qt::LeftButton) {
-    Raise(this, Event::LeftButtonUp, event->position().toPoint(), event->modifiers().toInt());
+void Window::mouseMoveEvent(QMouseEvent* event) {
+  if (!dragging_) return;
+  if (!event->buttons().testFlag(Qt::LeftButton)) {
+    dragging_ = false;
+    return;
   }
+  move(event->globalPosition().toPoint() - drag_offset_);
+}
+
+void Window::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  dragging_ = false;
+  Raise(this, Event::LeftButtonUp, event->position().toPoint(), event->modifiers().toInt());
 }
 
 void Window::closeEvent(QCloseEvent* event) {
   // A close from outside (the task bar, the window manager) ends the window as DestroyWindow does.
   event->ignore();
   Destroy();
+}
+
+Window* FindOpenWindow(const QString& name) {
+  for (QWidget* widget : QApplication::topLevelWidgets()) {
+    auto* window = dynamic_cast<Window*>(widget);
+    if (window != nullptr && !window->destroying() && window->objectName() == name) return window;
+  }
+  return nullptr;
 }
 
 Window* OwningWindow(QObject* object) {

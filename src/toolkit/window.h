@@ -59,6 +59,7 @@ class Window final : public QWidget {
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
 
  private:
@@ -95,10 +96,16 @@ class Window final : public QWidget {
   QPixmap background_;
   int copies_made_ = 0;
   bool destroying_ = false;
+  // Background drag: the pointer's offset from the window's corner while the button is down.
+  bool dragging_ = false;
+  QPoint drag_offset_;
   // Declared last so that it goes first: its end cuts the connections that reach the members
   // above before the base class deletes the child controls.
   QObject connection_guard_;
 };
+
+// The open (not destroying) top-level window with this design name, or nullptr.
+Window* FindOpenWindow(const QString& name);
 
 // The window a toolkit object belongs to, or nullptr.
 Window* OwningWindow(QObject* object);

@@ -1,10 +1,12 @@
 #include "ui/main_window.h"
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "convert/conversion.h"
 #include "ui/main_window_design.h"
+#include "ui/secondary_windows.h"
 #include "units/app_state.h"
 #include "units/load_category_page.h"
 
@@ -54,6 +56,8 @@ void MinimiseToTray(Window* window) {
 }
 
 void OnTrayEvent(Window* window, int kind) {
+  // A modal window blocks the whole program, the tray icon included.
+  if (ActiveModalWindow() != nullptr) return;
   if (kind == 1) {
     RemoveTrayIcon(window);
     RestoreWindow(window);
@@ -129,6 +133,18 @@ void AddMainWindowHandlers(HandlerTable& table, AppState& state) {
   table[kEndDrag] = [](const EventArgs& e) { EndDrag(e.window); };
   table[kShowNextMessage] = [&state](const EventArgs& e) { ShowNextMessage(state, e.window); };
   table[kShowNextAdvert] = [&state](const EventArgs& e) { ShowNextAdvert(state, e.window); };
+  // Each menu item loads its window anew; an item whose window the program lacks does nothing.
+  const std::pair<const char*, const char*> openers[] = {
+      {kOpenOptionsWindow, kOptionsWindow},
+      {kOpenUnitManagerWindow, kUnitManagerWindow},
+      {kOpenCalculatorWindow, kCalculatorWindow},
+      {kOpenAboutWindow, kAboutWindow},
+  };
+  for (const auto& [handler, window_name] : openers) {
+    table[handler] = [&state, name = window_name](const EventArgs& e) {
+      OpenSecondaryWindow(name, state, e.window);
+    };
+  }
 }
 
 }  // namespace velmora

@@ -207,14 +207,18 @@ void AddCategoryButtons(WindowDesign& design) {
 void AddMenus(WindowDesign& design) {
   const std::vector<EventBinding> exit = {{Event::Chosen, kDestroyMainWindow}};
   const std::vector<EventBinding> open = {{Event::Chosen, kOpenMainWindow}};
+  const auto opens = [](const char* handler) {
+    return std::vector<EventBinding>{{Event::Chosen, handler}};
+  };
   design.menus = {
       {kGeneralMenu,
-       {{"系统设置菜单", "&O.系统设置", {}, MenuIcon("settings")},
-        {"单位管理器菜单", "&M.单位管理器", {}, MenuIcon("unit-manager")},
-        {"即时计算器菜单", "&I.即时计算器", {}, MenuIcon("calculator")},
+       {{"系统设置菜单", "&O.系统设置", opens(kOpenOptionsWindow), MenuIcon("settings")},
+        {"单位管理器菜单", "&M.单位管理器", opens(kOpenUnitManagerWindow),
+         MenuIcon("unit-manager")},
+        {"即时计算器菜单", "&I.即时计算器", opens(kOpenCalculatorWindow), MenuIcon("calculator")},
         {"退出菜单", "&X.退出", exit, MenuIcon("exit")}},
        true},
-      {kHelpMenu, {{"关于菜单", "&A.关于", {}, MenuIcon("about")}}, true},
+      {kHelpMenu, {{"关于菜单", "&A.关于", opens(kOpenAboutWindow), MenuIcon("about")}}, true},
       {kTrayMenu,
        {{"打开主界面菜单", "&O.打开主界面", open, MenuIcon("open")},
         {"托盘退出菜单", "&X.退出", exit, MenuIcon("exit")}}},

@@ -26,6 +26,10 @@ inline constexpr const char* kEndDrag = "EndDrag";
 inline constexpr const char* kFollowMouse = "FollowMouse";
 inline constexpr const char* kShowNextMessage = "ShowNextMessage";
 inline constexpr const char* kShowNextAdvert = "ShowNextAdvert";
+inline constexpr const char* kOpenOptionsWindow = "OpenOptionsWindow";
+inline constexpr const char* kOpenUnitManagerWindow = "OpenUnitManagerWindow";
+inline constexpr const char* kOpenCalculatorWindow = "OpenCalculatorWindow";
+inline constexpr const char* kOpenAboutWindow = "OpenAboutWindow";
 
 inline constexpr const char* kGeneralMenu = "&General";
 inline constexpr const char* kHelpMenu = "&Help";

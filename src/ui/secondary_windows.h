@@ -1,0 +1,37 @@
+#pragma once
+
+#include <span>
+#include <string_view>
+
+#include "toolkit/toolkit.h"
+
+namespace velmora {
+
+struct AppState;
+
+// Names of the program's windows, as their designs carry them.
+inline constexpr const char* kOptionsWindow = "OptionsWindow";
+inline constexpr const char* kUnitManagerWindow = "UnitManagerWindow";
+inline constexpr const char* kCalculatorWindow = "CalculatorWindow";
+inline constexpr const char* kAboutWindow = "AboutWindow";
+
+// How a secondary window is opened from the main window's menus: its design, the handlers its
+// design binds (made anew for every opening; `main_window` is the window whose menu opened it),
+// whether it is modal, and whether the main window owns it.
+struct SecondaryWindow {
+  const char* name;
+  const WindowDesign& (*design)();
+  HandlerTable (*handlers)(AppState& state, Window* main_window);
+  bool modal;
+  bool owned_by_main_window;
+};
+
+// Every secondary window the program has, one row per window.
+std::span<const SecondaryWindow> SecondaryWindows();
+const SecondaryWindow* FindSecondaryWindow(std::string_view name);
+
+// Loads the named window anew with its modality and owner: a modal one returns once the user
+// has closed it. A name the program has no window for does nothing.
+void OpenSecondaryWindow(std::string_view name, AppState& state, Window* main_window);
+
+}  // namespace velmora
