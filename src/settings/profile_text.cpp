@@ -6,7 +6,6 @@
 namespace velmora {
 namespace {
 
-constexpr std::string_view kUtf8Bom = "\xEF\xBB\xBF";
 constexpr std::string_view kGb18030Bom = "\x84\x31\x95\x33";
 
 bool IsBlank(char c) {
@@ -211,14 +210,15 @@ std::string StoredValue(std::string_view value) {
 }  // namespace
 
 ProfileBytes SplitProfile(std::string_view file) {
-  if (file.starts_with(kUtf8Bom)) {
-    return {file.substr(0, kUtf8Bom.size()), file.substr(kUtf8Bom.size()), ProfileEncoding::kUtf8};
+  if (file.starts_with(kUtf8ByteOrderMark)) {
+    return {file.substr(0, kUtf8ByteOrderMark.size()), file.substr(kUtf8ByteOrderMark.size()),
+            ProfileEncoding::kUtf8};
   }
   if (file.starts_with(kGb18030Bom)) {
     return {file.substr(0, kGb18030Bom.size()), file.substr(kGb18030Bom.size()),
             ProfileEncoding::kGb18030};
   }
-  return {{}, file, ProfileEncoding::kGb18030};
+  return {{}, file, DetectProfileEncoding(file)};
 }
 
 std::string_view TrimBlanks(std::string_view text) {
@@ -293,6 +293,46 @@ std::optional<std::string> SetProfileValue(std::string_view body, ProfileEncodin
   }
   out.append(key).append("=").append(stored).append(eol);
   out.append(body.substr(split));
+  return out;
+}
+
+std::optional<std::string> ReplaceProfileSection(
+    std::string_view body, ProfileEncoding encoding, std::string_view section,
+    std::span<const std::pair<std::string, std::string>> items) {
+  if (items.empty()) return RemoveProfileSection(body, encoding, section);
+  const std::string_view eol = LineEnding(body);
+  std::string lines;
+  for (const auto& [key, value] : items) {
+    lines.append(key).append("=").append(StoredValue(value)).append(eol);
+  }
+
+  std::string out;
+  out.reserve(body.size() + lines.size() + section.size() + 8);
+  bool found = false;
+  bool skipping = false;
+  std::size_t kept_from = 0;  // start of the run of kept lines not yet copied
+  LineCursor cursor(body);
+  Line line;
+  while (cursor.Next(line)) {
+    const ParsedLine parsed = ParseLine(body, line, encoding);
+    if (parsed.kind != LineKind::kHeader) continue;
+    const bool match = NamesEqual(parsed.name, section, encoding);
+    if (match && !skipping) out.append(body.substr(kept_from, line.begin - kept_from));
+    if (match && !found) {
+      // The first section keeps its header line as it stands and gets the new items.
+      out.append(body.substr(line.begin, line.end - line.begin)).append(eol).append(lines);
+      found = true;
+    }
+    if (!match && skipping) kept_from = line.begin;
+    skipping = match;
+  }
+  if (!skipping) out.append(body.substr(kept_from));
+  if (!found) {
+    // The last line of a file may lack its line break; it gets one before the new section.
+    if (!out.empty() && !IsBreak(out.back())) out.append(eol);
+    out.append("[").append(section).append("]").append(eol).append(lines);
+  }
+  if (out == body) return std::nullopt;
   return out;
 }
 

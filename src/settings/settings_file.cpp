@@ -1,29 +1,45 @@
 #include "settings/settings_file.h"
 
+#include <dirent.h>
 #include <fcntl.h>
-#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <cstring>
 #include <mutex>
 #include <optional>
+#include <random>
 #include <thread>
 #include <utility>
 
 #include "settings/profile_text.h"
+#include "settings/settings_file_testing.h"
+#include "settings/writer_lock.h"
 #include "text/gb18030.h"
 
 namespace velmora {
 namespace {
 
-// A writer that cannot get the lock within this time gives up (the write fails silently) rather
-// than hang behind a process that was stopped in the middle of its write.
-constexpr auto kLockTimeout = std::chrono::seconds(5);
-// A read buffer that a damaged, huge file has grown beyond this is released again.
+// A writer waits this long for its turn before it gives up. Writers only wait for each other
+// while one of them flushes to disk, so only a process stopped in the middle of its write (or a
+// dead network drive) makes it run out.
+constexpr auto kLockTimeout = std::chrono::seconds(30);
+// A settings file holds a few tens of kilobytes; one beyond this is damaged. It reads as
+// defaults and is not rewritten, rather than being loaded whole into memory.
+constexpr std::size_t kMaxFileSize = std::size_t{32} << 20;
+// A read buffer that a large file has grown beyond this is released again.
 constexpr std::size_t kBufferKeep = std::size_t{4} << 20;
+// Temporary files are named after the file they replace: "config.dat.writing-" and six
+// characters, so that one left by a killed writer can be recognised and removed.
+constexpr std::string_view kTempInfix = ".writing-";
+constexpr std::size_t kTempSuffixLength = 6;
+constexpr std::string_view kLockSuffix = ".lock";
+
+std::atomic<long long> sync_delay_ms{0};
 
 class FileDescriptor {
  public:
@@ -43,186 +59,306 @@ class FileDescriptor {
 
   int get() const { return fd_; }
   explicit operator bool() const { return fd_ >= 0; }
-  // Returns false when close reports an error (for a written file: the data may be lost).
-  bool Close() {
-    if (fd_ < 0) return true;
+  // 0, or the errno of a failed close (for a written file: the data may be lost).
+  int Close() {
+    if (fd_ < 0) return 0;
     const int result = ::close(std::exchange(fd_, -1));
-    return result == 0 || errno == EINTR;
+    return result == 0 || errno == EINTR ? 0 : errno;
   }
 
  private:
   int fd_ = -1;
 };
 
+SettingsWriteResult Success() {
+  return {};
+}
+
+SettingsWriteResult Failure(int error) {
+  const char* message = nullptr;
+  switch (error) {
+    case EACCES:
+    case EPERM:
+      message = "没有写入权限";
+      break;
+    case EROFS:
+      message = "文件所在的磁盘是只读的";
+      break;
+    case ENOSPC:
+    case EDQUOT:
+      message = "磁盘空间已满";
+      break;
+    case ENOENT:
+    case ENOTDIR:
+      message = "文件所在的文件夹不存在";
+      break;
+    case EISDIR:
+      message = "同名的文件夹占据了文件的位置";
+      break;
+    case ENODEV:
+      message = "文件的位置上不是普通文件";
+      break;
+    case EFBIG:
+      message = "文件过大，已损坏";
+      break;
+    case ETIMEDOUT:
+      message = "文件正被另一个程序写入，等待超时";
+      break;
+    case EINVAL:
+      message = "名称中含有不能写入文件的字符，或键名重复";
+      break;
+    case ELOOP:
+      message = "文件的符号链接形成了循环";
+      break;
+    case ENOMEM:
+      message = "内存不足";
+      break;
+    case EIO:
+      message = "磁盘读写出错";
+      break;
+    default:
+      break;
+  }
+  SettingsWriteResult result;
+  result.error = error != 0 ? error : EIO;
+  if (message != nullptr) {
+    result.message = message;
+  } else {
+    const char* description = ::strerrordesc_np(result.error);
+    result.message = std::string("系统错误：") + (description != nullptr ? description : "?");
+  }
+  return result;
+}
+
 // Reads everything from `fd` into `buffer`, which keeps its size between calls so that a
-// repeated read allocates nothing. The contents are the first `length` bytes.
-bool ReadAll(int fd, std::string& buffer, std::size_t& length) {
+// repeated read allocates nothing. The contents are the first `length` bytes. Returns 0 or the
+// errno value: ENODEV for a pipe or device in place of the file (which could block or never
+// end), EFBIG for a file beyond kMaxFileSize.
+int ReadAll(int fd, std::string& buffer, std::size_t& length) {
   struct stat info {};
-  // A pipe or device in place of the file could block or never end; only plain files count.
-  if (fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) return false;
+  if (fstat(fd, &info) != 0) return errno;
+  if (!S_ISREG(info.st_mode)) return S_ISDIR(info.st_mode) ? EISDIR : ENODEV;
+  const auto size = static_cast<std::size_t>(std::max<off_t>(info.st_size, 0));
+  if (size > kMaxFileSize) return EFBIG;
   // One byte more than the size, so that the end of the file is seen without a second resize.
-  const std::size_t wanted = static_cast<std::size_t>(std::max<off_t>(info.st_size, 0)) + 1;
+  const std::size_t wanted = size + 1;
   if (buffer.size() > kBufferKeep && wanted <= kBufferKeep) std::string().swap(buffer);
   if (buffer.size() < wanted) buffer.resize(wanted);
   length = 0;
   while (true) {
-    if (length == buffer.size()) buffer.resize(buffer.size() * 2);
+    if (length == buffer.size()) {
+      // The file grew while it was read.
+      if (length > kMaxFileSize) return EFBIG;
+      buffer.resize(std::min(buffer.size() * 2, kMaxFileSize + 1));
+    }
     const ssize_t got = ::read(fd, buffer.data() + length, buffer.size() - length);
-    if (got == 0) return true;
+    if (got == 0) return 0;
     if (got < 0) {
       if (errno == EINTR) continue;
-      return false;
+      return errno;
     }
     length += static_cast<std::size_t>(got);
   }
 }
 
-bool WriteAll(int fd, std::string_view bytes) {
+int WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
     const ssize_t put = ::write(fd, bytes.data(), bytes.size());
     if (put < 0) {
       if (errno == EINTR) continue;
-      return false;
+      return errno;
     }
     bytes.remove_prefix(static_cast<std::size_t>(put));
   }
-  return true;
+  return 0;
+}
+
+int Sync(int fd) {
+  if (const long long delay = sync_delay_ms.load(); delay > 0) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(delay));
+  }
+  return ::fsync(fd) == 0 ? 0 : errno;
 }
 
 // Replaces invalid UTF-8 sequences with U+FFFD, byte by byte.
 std::string ValidUtf8(std::string_view text) {
   std::string out;
   out.reserve(text.size());
-  for (std::size_t i = 0; i < text.size();) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    std::size_t length = 0;
-    if (lead < 0x80) {
-      length = 1;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
-      length = 2;
-    } else if (lead >= 0xE0 && lead <= 0xEF) {
-      length = 3;
-    } else if (lead >= 0xF0 && lead <= 0xF4) {
-      length = 4;
-    }
-    bool valid = length > 0 && i + length <= text.size();
-    for (std::size_t k = 1; valid && k < length; ++k) {
-      valid = (static_cast<unsigned char>(text[i + k]) & 0xC0) == 0x80;
-    }
-    if (valid && length >= 3) {
-      const auto second = static_cast<unsigned char>(text[i + 1]);
-      // Overlong forms, UTF-16 surrogates and code points above U+10FFFF.
-      valid = !(lead == 0xE0 && second < 0xA0) && !(lead == 0xED && second >= 0xA0) &&
-              !(lead == 0xF0 && second < 0x90) && !(lead == 0xF4 && second >= 0x90);
-    }
-    if (valid) {
-      out.append(text.substr(i, length));
-      i += length;
-    } else {
+  while (!text.empty()) {
+    const std::size_t length = Utf8SequenceLength(text);
+    if (length == 0) {
       out.append("\xEF\xBF\xBD");
-      ++i;
+      text.remove_prefix(1);
+    } else {
+      out.append(text.substr(0, length));
+      text.remove_prefix(length);
     }
   }
   return out;
 }
 
 std::string Encode(std::string_view utf8, ProfileEncoding encoding) {
-  return encoding == ProfileEncoding::kUtf8 ? std::string(utf8) : Utf8ToGb18030(utf8);
+  // A UTF-8 file gets only valid UTF-8, so that it is still recognised as UTF-8 afterwards.
+  return encoding == ProfileEncoding::kUtf8 ? ValidUtf8(utf8) : Utf8ToGb18030(utf8);
 }
 
 std::string Decode(std::string_view raw, ProfileEncoding encoding) {
   return encoding == ProfileEncoding::kUtf8 ? ValidUtf8(raw) : Gb18030ToUtf8(raw);
 }
 
-// The file that a write replaces: the target of a symbolic link, so that the rename does not
-// replace the link itself.
-std::filesystem::path WriteTarget(const std::filesystem::path& path) {
-  std::error_code error;
-  if (std::filesystem::is_symlink(path, error)) {
-    std::filesystem::path target = std::filesystem::canonical(path, error);
-    if (!error) return target;
+// The file that a write replaces: the end of a chain of symbolic links, which need not exist
+// yet, so that the rename replaces the file the link points to and keeps the link.
+std::optional<std::filesystem::path> WriteTarget(std::filesystem::path path, int& error) {
+  for (int hops = 0; hops < 40; ++hops) {
+    std::error_code status_error;
+    if (!std::filesystem::is_symlink(std::filesystem::symlink_status(path, status_error))) {
+      return path;
+    }
+    std::error_code link_error;
+    const std::filesystem::path link = std::filesystem::read_symlink(path, link_error);
+    if (link_error) {
+      error = link_error.value();
+      return std::nullopt;
+    }
+    path = link.is_absolute() ? link : path.parent_path() / link;
   }
-  return path;
+  error = ELOOP;
+  return std::nullopt;
 }
 
-// Opens (creating it when absent) and exclusively locks the file that `path` names. A writer
-// replaces the file by renaming a new one over it, so after waiting for the lock the descriptor
-// may hold a file that is no longer the one named; the lock is then taken again on the new one.
-FileDescriptor LockCurrentFile(const std::filesystem::path& path, bool create, struct stat& info) {
-  const auto deadline = std::chrono::steady_clock::now() + kLockTimeout;
-  auto pause = std::chrono::microseconds(50);
-  while (true) {
-    // Non-blocking, so that a pipe in place of the file cannot stall the open.
-    FileDescriptor fd(
-        ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | (create ? O_CREAT : 0), 0666));
-    if (!fd) return {};
-    while (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0) {
-      if (errno != EWOULDBLOCK && errno != EINTR) return {};
-      if (std::chrono::steady_clock::now() >= deadline) return {};
-      std::this_thread::sleep_for(pause);
-      pause = std::min(pause * 2, std::chrono::microseconds(2000));
-    }
-    struct stat named {};
-    if (fstat(fd.get(), &info) != 0 || !S_ISREG(info.st_mode)) return {};
-    if (::stat(path.c_str(), &named) == 0 && info.st_dev == named.st_dev &&
-        info.st_ino == named.st_ino) {
-      return fd;
-    }
-    if (std::chrono::steady_clock::now() >= deadline) return {};
-  }
+std::filesystem::path Folder(const std::filesystem::path& file) {
+  return file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
 }
 
-void SyncDirectory(const std::filesystem::path& file) {
-  const std::filesystem::path folder = file.has_parent_path() ? file.parent_path() : ".";
-  const FileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (fd) ::fsync(fd.get());
+std::filesystem::path WithSuffix(const std::filesystem::path& file, std::string_view suffix) {
+  return std::filesystem::path(file.string() + std::string(suffix));
+}
+
+// Removes the temporary files of writers that were killed before their rename. Called under the
+// writers' lock: every writer creates and renames its temporary file while it holds the lock,
+// so any such file found now belongs to no live writer.
+void RemoveStaleTemporaries(const std::filesystem::path& target) {
+  const std::string prefix = target.filename().string() + std::string(kTempInfix);
+  const std::filesystem::path folder = Folder(target);
+  DIR* const dir = ::opendir(folder.c_str());
+  if (dir == nullptr) return;
+  while (const dirent* entry = ::readdir(dir)) {
+    const std::string_view name = entry->d_name;
+    if (name.size() == prefix.size() + kTempSuffixLength && name.starts_with(prefix)) {
+      ::unlinkat(::dirfd(dir), entry->d_name, 0);
+    }
+  }
+  ::closedir(dir);
+}
+
+// A new file beside `target` with a name no other file has, created with the permissions that
+// the umask gives a new file.
+FileDescriptor CreateTemporary(const std::filesystem::path& target, std::string& name, int& error) {
+  static constexpr char kAlphabet[] =
+      "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+  thread_local std::mt19937 random{std::random_device{}()};
+  std::uniform_int_distribution<std::size_t> pick(0, sizeof kAlphabet - 2);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    name = target.string() + std::string(kTempInfix);
+    for (std::size_t i = 0; i < kTempSuffixLength; ++i) name += kAlphabet[pick(random)];
+    FileDescriptor fd(::open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    if (fd) return fd;
+    if (errno != EEXIST) {
+      error = errno;
+      return {};
+    }
+  }
+  error = EEXIST;
+  return {};
+}
+
+void SyncFolder(const std::filesystem::path& file) {
+  const FileDescriptor fd(::open(Folder(file).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (fd) Sync(fd.get());
 }
 
 // Writes `contents` to a new file beside `target`, flushes it to disk and renames it over
 // `target`, so that the file is at every moment either the old or the new contents. The new
-// file gets the owner and permissions of the old one.
-bool ReplaceFile(const std::filesystem::path& target, std::string_view contents,
-                 const struct stat& info) {
-  std::string temp = target.string() + ".XXXXXX";
-  FileDescriptor fd(::mkostemp(temp.data(), O_CLOEXEC));
-  if (!fd) return false;
-  bool ok = WriteAll(fd.get(), contents);
-  if (ok && (info.st_uid != ::geteuid() || info.st_gid != ::getegid())) {
-    // Only possible for a privileged process; without the right the file stays ours.
-    [[maybe_unused]] const int ignored = ::fchown(fd.get(), info.st_uid, info.st_gid);
+// file gets the owner and permissions of the old one, when there is one.
+SettingsWriteResult ReplaceFile(const std::filesystem::path& target, std::string_view contents,
+                                const struct stat* old_info) {
+  std::string temp;
+  int error = 0;
+  FileDescriptor fd = CreateTemporary(target, temp, error);
+  if (!fd) return Failure(error);
+  error = WriteAll(fd.get(), contents);
+  if (error == 0 && old_info != nullptr) {
+    if (old_info->st_uid != ::geteuid() || old_info->st_gid != ::getegid()) {
+      // Only possible for a privileged process; without the right the file stays ours.
+      [[maybe_unused]] const int ignored = ::fchown(fd.get(), old_info->st_uid, old_info->st_gid);
+    }
+    if (::fchmod(fd.get(), old_info->st_mode & 07777) != 0) error = errno;
   }
-  ok = ok && ::fchmod(fd.get(), info.st_mode & 07777) == 0;
-  ok = ok && ::fsync(fd.get()) == 0;
-  ok = fd.Close() && ok;
-  ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
-  if (!ok) {
+  if (error == 0) error = Sync(fd.get());
+  if (const int close_error = fd.Close(); error == 0) error = close_error;
+  if (error == 0 && ::rename(temp.c_str(), target.c_str()) != 0) error = errno;
+  if (error != 0) {
     ::unlink(temp.c_str());
-    return false;
+    return Failure(error);
   }
-  SyncDirectory(target);
-  return true;
+  SyncFolder(target);
+  return Success();
 }
 
-// Applies `change` to the file's contents under the lock. `change` returns nothing when the
-// contents stay as they are; the file is then left untouched. Without `create` a missing file
-// counts as an empty one that needs no change.
+// Applies `change` to the file's contents under the writers' lock. `change` returns nothing
+// when the contents stay as they are; the file is then left untouched. Without `create` a
+// missing file needs no change.
 template <typename Change>
-bool EditFile(const std::filesystem::path& path, bool create, const Change& change) {
-  const std::filesystem::path target = WriteTarget(path);
+SettingsWriteResult EditFile(const std::filesystem::path& path, bool create, const Change& change) {
+  int error = 0;
+  const std::optional<std::filesystem::path> target = WriteTarget(path, error);
+  if (!target) return Failure(error);
   struct stat info {};
-  const FileDescriptor lock = LockCurrentFile(target, create, info);
-  if (!lock) return !create && errno == ENOENT;
-  // The lock can be held on a file that we may not change; such a file stays as it is.
-  if (::access(target.c_str(), W_OK) != 0) return false;
+  if (!create && ::stat(target->c_str(), &info) != 0 && errno == ENOENT) return Success();
+
+  const WriterLock lock = WriterLock::Acquire(WithSuffix(*target, kLockSuffix), kLockTimeout);
+  if (!lock) return Failure(lock.error());
+  RemoveStaleTemporaries(*target);
+
   std::string contents;
-  std::size_t length = 0;
-  if (!ReadAll(lock.get(), contents, length)) return false;
-  contents.resize(length);
+  bool exists = false;
+  if (FileDescriptor fd(::open(target->c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK)); fd) {
+    if (::fstat(fd.get(), &info) != 0) return Failure(errno);
+    std::size_t length = 0;
+    if (const int read_error = ReadAll(fd.get(), contents, length)) return Failure(read_error);
+    contents.resize(length);
+    // The lock is not the file's own: a file that we may not change stays as it is.
+    if (::access(target->c_str(), W_OK) != 0) return Failure(errno);
+    exists = true;
+  } else if (errno != ENOENT) {
+    return Failure(errno);
+  } else if (!create) {
+    return Success();
+  }
+
   const ProfileBytes bytes = SplitProfile(contents);
   std::optional<std::string> body = change(bytes);
-  if (!body) return true;
+  if (!body) return Success();
   body->insert(0, bytes.bom);
-  return ReplaceFile(target, *body, info);
+  // A file recognised as UTF-8 without a byte-order mark gets one when the new contents alone
+  // would no longer be recognised, so that it stays UTF-8.
+  if (bytes.encoding == ProfileEncoding::kUtf8 && bytes.bom.empty() &&
+      DetectProfileEncoding(*body) != ProfileEncoding::kUtf8) {
+    body->insert(0, kUtf8ByteOrderMark);
+  }
+  return ReplaceFile(*target, *body, exists ? &info : nullptr);
+}
+
+// Runs `edit`, turning an exception (out of memory for a large file) into a failure.
+template <typename Edit>
+SettingsWriteResult Guarded(const Edit& edit) {
+  try {
+    return edit();
+  } catch (const std::bad_alloc&) {
+    return Failure(ENOMEM);
+  } catch (const std::exception&) {
+    return Failure(EIO);
+  }
 }
 
 // Reads the file into a per-thread buffer; the view is valid until the thread's next read.
@@ -231,7 +367,7 @@ std::optional<std::string_view> ReadFileShared(const std::filesystem::path& path
   const FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (!fd) return std::nullopt;
   std::size_t length = 0;
-  if (!ReadAll(fd.get(), buffer, length)) return std::nullopt;
+  if (ReadAll(fd.get(), buffer, length) != 0) return std::nullopt;
   return std::string_view(buffer.data(), length);
 }
 
@@ -254,35 +390,79 @@ const std::filesystem::path& ExecutableDirectory() {
   return folder;
 }
 
-}  // namespace
-
-std::string SettingsFile::Read(std::string_view section, std::string_view key,
-                               std::string_view default_value) const {
-  const auto file = ReadFileShared(path_);
-  if (!file) return std::string(default_value);
-  const ProfileBytes bytes = SplitProfile(*file);
-  const auto raw =
-      FindProfileValue(bytes.body, bytes.encoding, Encode(TrimBlanks(section), bytes.encoding),
-                       Encode(TrimBlanks(key), bytes.encoding));
-  if (!raw) return std::string(default_value);
-  return Decode(*raw, bytes.encoding);
-}
-
-bool SettingsFile::Write(std::string_view section, std::string_view key,
-                         std::string_view value) const {
-  section = TrimBlanks(section);
-  key = TrimBlanks(key);
-  if (!IsWritableSectionName(section) || !IsWritableKey(key)) return false;
-  return EditFile(path_, /*create=*/true, [&](const ProfileBytes& bytes) {
-    return SetProfileValue(bytes.body, bytes.encoding, Encode(section, bytes.encoding),
-                           Encode(key, bytes.encoding), Encode(value, bytes.encoding));
+bool SameKey(std::string_view a, std::string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    const auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+    return fold(x) == fold(y);
   });
 }
 
-bool SettingsFile::DeleteSection(std::string_view section) const {
+}  // namespace
+
+void SetSettingsSyncDelayForTesting(std::chrono::milliseconds delay) {
+  sync_delay_ms.store(delay.count());
+}
+
+std::string SettingsFile::Read(std::string_view section, std::string_view key,
+                               std::string_view default_value) const {
+  try {
+    const auto file = ReadFileShared(path_);
+    if (!file) return std::string(default_value);
+    const ProfileBytes bytes = SplitProfile(*file);
+    const auto raw =
+        FindProfileValue(bytes.body, bytes.encoding, Encode(TrimBlanks(section), bytes.encoding),
+                         Encode(TrimBlanks(key), bytes.encoding));
+    if (!raw) return std::string(default_value);
+    return Decode(*raw, bytes.encoding);
+  } catch (const std::exception&) {
+    return std::string(default_value);
+  }
+}
+
+SettingsWriteResult SettingsFile::Write(std::string_view section, std::string_view key,
+                                        std::string_view value) const {
   section = TrimBlanks(section);
-  return EditFile(path_, /*create=*/false, [&](const ProfileBytes& bytes) {
-    return RemoveProfileSection(bytes.body, bytes.encoding, Encode(section, bytes.encoding));
+  key = TrimBlanks(key);
+  if (!IsWritableSectionName(section) || !IsWritableKey(key)) return Failure(EINVAL);
+  return Guarded([&] {
+    return EditFile(path_, /*create=*/true, [&](const ProfileBytes& bytes) {
+      return SetProfileValue(bytes.body, bytes.encoding, Encode(section, bytes.encoding),
+                             Encode(key, bytes.encoding), Encode(value, bytes.encoding));
+    });
+  });
+}
+
+SettingsWriteResult SettingsFile::DeleteSection(std::string_view section) const {
+  section = TrimBlanks(section);
+  return Guarded([&] {
+    return EditFile(path_, /*create=*/false, [&](const ProfileBytes& bytes) {
+      return RemoveProfileSection(bytes.body, bytes.encoding, Encode(section, bytes.encoding));
+    });
+  });
+}
+
+SettingsWriteResult SettingsFile::ReplaceSection(std::string_view section,
+                                                 std::span<const SettingsItem> items) const {
+  section = TrimBlanks(section);
+  if (!IsWritableSectionName(section)) return Failure(EINVAL);
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    const std::string_view key = TrimBlanks(items[i].key);
+    if (!IsWritableKey(key)) return Failure(EINVAL);
+    for (std::size_t j = 0; j < i; ++j) {
+      if (SameKey(key, TrimBlanks(items[j].key))) return Failure(EINVAL);
+    }
+  }
+  return Guarded([&] {
+    return EditFile(path_, /*create=*/!items.empty(), [&](const ProfileBytes& bytes) {
+      std::vector<std::pair<std::string, std::string>> encoded;
+      encoded.reserve(items.size());
+      for (const SettingsItem& item : items) {
+        encoded.emplace_back(Encode(TrimBlanks(item.key), bytes.encoding),
+                             Encode(item.value, bytes.encoding));
+      }
+      return ReplaceProfileSection(bytes.body, bytes.encoding, Encode(section, bytes.encoding),
+                                   encoded);
+    });
   });
 }
 
@@ -304,12 +484,17 @@ std::string ReadSetting(std::string_view section, std::string_view key,
   return SettingsFile(SettingsPath()).Read(section, key, default_value);
 }
 
-void WriteSetting(std::string_view section, std::string_view key, std::string_view value) {
-  SettingsFile(SettingsPath()).Write(section, key, value);
+SettingsWriteResult WriteSetting(std::string_view section, std::string_view key,
+                                 std::string_view value) {
+  return SettingsFile(SettingsPath()).Write(section, key, value);
 }
 
-void DeleteSection(std::string_view section) {
-  SettingsFile(SettingsPath()).DeleteSection(section);
+SettingsWriteResult DeleteSection(std::string_view section) {
+  return SettingsFile(SettingsPath()).DeleteSection(section);
+}
+
+SettingsWriteResult ReplaceSection(std::string_view section, std::span<const SettingsItem> items) {
+  return SettingsFile(SettingsPath()).ReplaceSection(section, items);
 }
 
 }  // namespace velmora

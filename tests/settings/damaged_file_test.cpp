@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
 #include <random>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "settings/settings_file.h"
 #include "support/temp_dir.h"
@@ -144,6 +147,26 @@ TEST(DamagedFile, HundredThousandCopiesOfOneSectionAreAllDeleted) {
   EXPECT_EQ(file.Read("s", "k"), "0");
   ASSERT_TRUE(file.DeleteSection("S"));
   EXPECT_EQ(ReadBytes(file.path()), "[t]\nk=t\n");
+}
+
+// A file far larger than any settings file (a sparse terabyte, or just beyond the largest size
+// taken as a settings file) is damaged: it reads as defaults and is left as it is, without any
+// attempt to load it whole.
+TEST(DamagedFile, HugeFileReadsAsDefaultsAndIsLeftAlone) {
+  const TempDir dir;
+  const SettingsFile file(dir / "config.dat");
+  for (const off_t size : {off_t{1} << 40, (off_t{32} << 20) + 1}) {
+    SCOPED_TRACE(size);
+    WriteBytes(file.path(), "[s]\nk=1\n");
+    ASSERT_EQ(truncate(file.path().c_str(), size), 0);
+    EXPECT_EQ(file.Read("s", "k", "d"), "d");
+    const SettingsWriteResult write = file.Write("s", "k", "2");
+    EXPECT_EQ(write.error, EFBIG);
+    EXPECT_FALSE(write.message.empty());
+    EXPECT_FALSE(file.DeleteSection("s"));
+    EXPECT_FALSE(file.ReplaceSection("s", std::vector<SettingsItem>{{"k", "3"}}));
+    EXPECT_EQ(std::filesystem::file_size(file.path()), static_cast<std::uintmax_t>(size));
+  }
 }
 
 TEST(DamagedFile, PipeInPlaceOfTheFileNeitherBlocksNorIsReplaced) {

@@ -68,7 +68,6 @@ const ReadCase kReadCases[] = {
   {"GbkSectionAndKey", "[" GENERAL "]\r\n" STYLE "=2\r\n", "通用设置", "界面风格", "2"},
   {"GbkValue", "[unit1]\n2=" METRE ",1\n", "unit1", "2", "米,1"},
   {"GbkBlankAndQuotes", "[s]\nk = \"" LENGTH " \"\n", "s", "k", "长度 "},
-  {"Utf8FileWithoutBomIsNotUtf8", "[通用设置]\n界面风格=2\n", "通用设置", "界面风格", "default"},
   // "乚" is 81 5D: its trail byte is "]", which must not close the header.
   {"TrailByteIsNotClosingBracket", "[\x81\x5D]\nk=v\n", "乚", "k", "v"},
   // "乕" is 81 5B: a line that starts with it is an item, not a header.

@@ -2,10 +2,13 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <ostream>
+#include <set>
 #include <string>
 #include <string_view>
 
+#include "read_only_path.h"
 #include "settings/settings_file.h"
 #include "support/temp_dir.h"
 
@@ -13,6 +16,7 @@ namespace velmora {
 namespace {
 
 using testing::ReadBytes;
+using testing::ReadOnlyPath;
 using testing::TempDir;
 using testing::WriteBytes;
 
@@ -94,9 +98,9 @@ TEST_P(ProfileEditTest, ChangesOnlyWhatItMust) {
   const TempDir dir;
   const SettingsFile file(dir / "config.dat");
   WriteBytes(file.path(), c.before);
-  const bool ok =
+  const SettingsWriteResult result =
       c.op == Op::kWrite ? file.Write(c.section, c.key, c.value) : file.DeleteSection(c.section);
-  EXPECT_TRUE(ok);
+  EXPECT_TRUE(result.ok()) << result.message;
   EXPECT_EQ(ReadBytes(file.path()), c.after);
   if (c.op == Op::kWrite && c.value.find_first_of("\r\n") == std::string_view::npos) {
     EXPECT_EQ(file.Read(c.section, c.key, "default"), c.value);
@@ -164,46 +168,131 @@ TEST(ProfileWrite, KeepsPermissionsAndLeavesNoTemporaryFiles) {
   struct stat info {};
   ASSERT_EQ(stat(file.path().c_str(), &info), 0);
   EXPECT_EQ(info.st_mode & 07777, 0640u);
-  int entries = 0;
-  for ([[maybe_unused]] const auto& entry : std::filesystem::directory_iterator(dir.path())) {
-    ++entries;
+  // Besides the file only the writers' lock file, which stays.
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(dir.path())) {
+    names.insert(entry.path().filename().string());
   }
-  EXPECT_EQ(entries, 1);
+  EXPECT_EQ(names, (std::set<std::string>{"config.dat", "config.dat.lock"}));
 }
 
-TEST(ProfileWrite, WritesThroughASymbolicLink) {
+struct LinkCase {
+  const char* name;
+  const char* link_text;  // what config.dat points to, relative to the test folder or absolute
+  const char* target;     // the file that must receive the contents, relative to the folder
+  bool target_exists;
+};
+
+void PrintTo(const LinkCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class SymbolicLinkTest : public ::testing::TestWithParam<LinkCase> {};
+
+// A write goes to the file at the end of the links, creating it when needed; the links stay.
+TEST_P(SymbolicLinkTest, WritesThroughTheLinkAndKeepsIt) {
+  const LinkCase& c = GetParam();
   const TempDir dir;
-  WriteBytes(dir / "real.dat", "[s]\nk=1\n");
-  std::filesystem::create_symlink(dir / "real.dat", dir / "config.dat");
-  ASSERT_TRUE(SettingsFile(dir / "config.dat").Write("s", "k", "2"));
+  std::filesystem::create_directory(dir / "data");
+  std::filesystem::create_symlink("data/real.dat", dir / "to-real");
+  std::string link_text = c.link_text;
+  if (link_text.front() == '@') link_text = (dir / link_text.substr(1)).string();
+  std::filesystem::create_symlink(link_text, dir / "config.dat");
+  if (c.target_exists) WriteBytes(dir / c.target, "[s]\nk=1\n");
+
+  const SettingsFile file(dir / "config.dat");
+  ASSERT_TRUE(file.Write("s", "k", "2"));
+  ASSERT_TRUE(file.Write("t", "j", "3"));
   EXPECT_TRUE(std::filesystem::is_symlink(dir / "config.dat"));
-  EXPECT_EQ(ReadBytes(dir / "real.dat"), "[s]\nk=2\n");
+  EXPECT_EQ(ReadBytes(dir / c.target), "[s]\nk=2\n[t]\nj=3\n");
+  EXPECT_EQ(file.Read("s", "k"), "2");
+  ASSERT_TRUE(file.DeleteSection("t"));
+  EXPECT_EQ(ReadBytes(dir / c.target), "[s]\nk=2\n");
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "config.dat"));
 }
 
-TEST(ProfileWrite, FailedWriteIsReportedAndChangesNothing) {
+// clang-format off
+const LinkCase kLinkCases[] = {
+  {"ExistingTarget",          "data/real.dat",  "data/real.dat", true},
+  {"DanglingRelative",        "data/real.dat",  "data/real.dat", false},
+  {"DanglingAbsolute",        "@data/real.dat", "data/real.dat", false},
+  {"DanglingChainOfLinks",    "to-real",        "data/real.dat", false},
+};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(Links, SymbolicLinkTest, ::testing::ValuesIn(kLinkCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ProfileWrite, LinksThatLeadNowhereFailAndCreateNothing) {
   const TempDir dir;
-  EXPECT_FALSE(SettingsFile(dir / "missing" / "config.dat").Write("s", "k", "v"));
+  std::filesystem::create_symlink("other.dat", dir / "config.dat");
+  std::filesystem::create_symlink("config.dat", dir / "other.dat");
+  const SettingsWriteResult loop = SettingsFile(dir / "config.dat").Write("s", "k", "v");
+  EXPECT_EQ(loop.error, ELOOP);
+  EXPECT_FALSE(loop.message.empty());
+
+  std::filesystem::create_symlink("missing/real.dat", dir / "lost.dat");
+  EXPECT_EQ(SettingsFile(dir / "lost.dat").Write("s", "k", "v").error, ENOENT);
   EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
+  EXPECT_TRUE(std::filesystem::is_symlink(dir / "lost.dat"));
+}
+
+// Every change reports what actually happened to the file, with a reason a user can read.
+TEST(ProfileWrite, OutcomeIsReportedFromWhatHappened) {
+  const TempDir dir;
+  const SettingsFile missing_folder(dir / "missing" / "config.dat");
+  const SettingsWriteResult no_folder = missing_folder.Write("s", "k", "v");
+  EXPECT_EQ(no_folder.error, ENOENT);
+  EXPECT_EQ(no_folder.message, "文件所在的文件夹不存在");
+  EXPECT_FALSE(std::filesystem::exists(dir / "missing"));
+  // Nothing to delete where there is no file: done.
+  EXPECT_TRUE(missing_folder.DeleteSection("s"));
 
   std::filesystem::create_directory(dir / "folder.dat");
-  EXPECT_FALSE(SettingsFile(dir / "folder.dat").Write("s", "k", "v"));
-  EXPECT_FALSE(SettingsFile(dir / "folder.dat").DeleteSection("s"));
+  const SettingsFile folder(dir / "folder.dat");
+  for (const SettingsWriteResult& result :
+       {folder.Write("s", "k", "v"), folder.DeleteSection("s")}) {
+    EXPECT_EQ(result.error, EISDIR);
+    EXPECT_FALSE(result.message.empty());
+  }
+  EXPECT_TRUE(std::filesystem::is_directory(dir / "folder.dat"));
+
+  const SettingsFile file(dir / "config.dat");
+  WriteBytes(file.path(), "[s]\nk=1\n");
+  const SettingsWriteResult refused = file.Write("s", "a=b", "v");
+  EXPECT_EQ(refused.error, EINVAL);
+  EXPECT_FALSE(refused.message.empty());
+  const SettingsWriteResult done = file.DeleteSection("s");
+  EXPECT_TRUE(done.ok());
+  EXPECT_EQ(done.message, "");
+  EXPECT_EQ(ReadBytes(file.path()), "");
 }
 
-TEST(ProfileWrite, ReadOnlyFileAndFolderAreLeftAlone) {
-  if (geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
+TEST(ProfileWrite, ReadOnlyFileAndFolderAreLeftAloneAndSaySo) {
   const TempDir dir;
   const SettingsFile file(dir / "config.dat");
   WriteBytes(file.path(), "[s]\nk=1\n");
-  ASSERT_EQ(chmod(file.path().c_str(), 0444), 0);
-  EXPECT_FALSE(file.Write("s", "k", "2"));
-  EXPECT_EQ(file.Read("s", "k"), "1");
-
-  ASSERT_EQ(chmod(file.path().c_str(), 0644), 0);
-  ASSERT_EQ(chmod(dir.path().c_str(), 0555), 0);
-  EXPECT_FALSE(file.Write("s", "k", "2"));
-  EXPECT_EQ(file.Read("s", "k"), "1");
-  chmod(dir.path().c_str(), 0755);
+  {
+    const ReadOnlyPath read_only(file.path());
+    if (!read_only.ok()) GTEST_SKIP() << "no way to make a file read-only here";
+    for (const SettingsWriteResult& result : {file.Write("s", "k", "2"), file.DeleteSection("s")}) {
+      EXPECT_FALSE(result);
+      EXPECT_TRUE(result.error == EACCES || result.error == EPERM) << result.error;
+      EXPECT_EQ(result.message, "没有写入权限");
+    }
+    EXPECT_EQ(file.Read("s", "k"), "1");
+  }
+  // The folder: the lock file exists from an earlier write, the new file cannot be created.
+  ASSERT_TRUE(file.Write("s", "k", "2"));
+  {
+    const ReadOnlyPath read_only(dir.path());
+    ASSERT_TRUE(read_only.ok());
+    const SettingsWriteResult result = file.Write("s", "k", "3");
+    EXPECT_FALSE(result);
+    EXPECT_EQ(result.message, "没有写入权限");
+    EXPECT_FALSE(file.DeleteSection("s"));
+  }
+  EXPECT_EQ(ReadBytes(file.path()), "[s]\nk=2\n");
 }
 
 }  // namespace
