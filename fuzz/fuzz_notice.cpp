@@ -5,7 +5,6 @@
 #include <string_view>
 
 #include "net/notice.h"
-#include "text/gb18030.h"
 
 namespace {
 
@@ -42,10 +41,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (text.empty() || !IsValidUtf8(text) || text.find('|') != std::string::npos) {
           __builtin_trap();
         }
-        bytes += velmora::Utf8ToGb18030(text).size();
+        bytes += text.size();
       }
-      // Re-encoded texts never outgrow the payload (a replaced byte may grow to four).
-      if (bytes > 4 * velmora::kNoticePayloadLimit) __builtin_trap();
+      // No payload byte becomes more than three bytes of UTF-8 (a replaced byte: U+FFFD).
+      if (bytes > 3 * velmora::kNoticePayloadLimit) __builtin_trap();
       if (!notice->separated && notice->texts.size() != 1) __builtin_trap();
       const std::size_t start = std::min(body.size(), source.marker.size() + 2);
       const std::string_view payload = body.substr(start, velmora::kNoticePayloadLimit);

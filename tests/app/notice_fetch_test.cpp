@@ -5,6 +5,7 @@
 #include <QTest>
 #include <atomic>
 #include <chrono>
+#include <iostream>
 #include <memory>
 #include <ostream>
 #include <string>
@@ -78,8 +79,10 @@ TEST_F(NoticeTest, ValidFilesFillTheListsAndStartTheRotations) {
   LoopbackServer server(NoticeFiles(Ok(MessageFile("A|B|C")), Ok(AdvertFile("新游戏上线"))));
   UseServer(server);
   Start(kConfig);
-  QTRY_COMPARE_WITH_TIMEOUT(LabelText(kMessageLabel), QStringLiteral("A"), 10000);
-  QTRY_COMPARE_WITH_TIMEOUT(LabelText(kAdvertLabel), QStringLiteral("新游戏上线"), 10000);
+  ASSERT_TRUE(QTest::qWaitFor([this] { return LabelText(kMessageLabel) == "A"; }, 10000))
+      << LabelText(kMessageLabel).toStdString();
+  ASSERT_TRUE(QTest::qWaitFor([this] { return LabelText(kAdvertLabel) == "新游戏上线"; }, 10000))
+      << LabelText(kAdvertLabel).toStdString();
   EXPECT_EQ(state().MessageTexts, (Texts{"A", "B", "C"}));
   EXPECT_EQ(state().AdvertTexts, Texts{"新游戏上线"});
   // The first tick came 1 ms after the fetch; later ones every 3 seconds.
@@ -168,7 +171,7 @@ TEST_F(NoticeTest, AnswerArrivingAfterQuitReachesNothing) {
   });
   UseServer(server);
   Start(kConfig);
-  QTRY_COMPARE_WITH_TIMEOUT(server.Requests().size(), 2u, 10000);
+  ASSERT_TRUE(QTest::qWaitFor([&server] { return server.Requests().size() == 2; }, 10000));
   Quit();
   release = true;
   ASSERT_EQ(server.WaitForPeerCloses(2, 20s).size(), 2u);
@@ -189,7 +192,7 @@ std::chrono::milliseconds QuitProgram(const std::string& server, LoopbackServer*
   EXPECT_TRUE(program.waitForStarted(10000));
   EXPECT_TRUE(program.waitForReadyRead(20000)) << "the program did not come up";
   if (answering != nullptr) {
-    QTRY_COMPARE_WITH_TIMEOUT(answering->Requests().size(), 2u, 10000);
+    EXPECT_TRUE(QTest::qWaitFor([answering] { return answering->Requests().size() == 2; }, 10000));
   }
   const auto quit = std::chrono::steady_clock::now();
   program.write("quit\n");
