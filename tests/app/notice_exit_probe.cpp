@@ -18,7 +18,7 @@ int main(int argc, char** argv) {
   if (window == nullptr) return 1;
   velmora::QuitWhenDestroyed(window);
   QSocketNotifier input(0, QSocketNotifier::Read);
-  QObject::connect(&input, &QSocketNotifier::activated, window, [window, &input] {
+  QObject::connect(&input, &QSocketNotifier::activated, &app, [window, &input] {
     input.setEnabled(false);
     auto* close =
         qobject_cast<QAbstractButton*>(velmora::FindControl(window, "控件_图形按钮_关闭").object());

@@ -41,7 +41,8 @@ std::string Ok(std::string_view body) {
   return LoopbackServer::Response("200 OK", "", body);
 }
 
-// Serves the message and advert files by their paths.
+// Serves the message and advert files by their paths, then waits for the program to close the
+// connection, which marks its fetch as done.
 LoopbackServer::Handler NoticeFiles(std::string message_response, std::string advert_response) {
   return [message_response, advert_response](LoopbackConnection& c) {
     const std::optional<std::string> request = c.ReadRequest();
@@ -53,6 +54,7 @@ LoopbackServer::Handler NoticeFiles(std::string message_response, std::string ad
     } else {
       c.Send(LoopbackServer::Response("404 Not Found", "", ""));
     }
+    c.WaitForClose();
   };
 }
 
@@ -128,7 +130,7 @@ TEST_P(BadNoticeTest, LabelsKeepTheirDesignTexts) {
 INSTANTIATE_TEST_SUITE_P(Files, BadNoticeTest, ::testing::Values(
     BadServer{"OtherText", Ok("Welcome|to|our|site"), Ok("<html>hot games</html>")},
     BadServer{"EmptyBodies", Ok(""), Ok("")},
-    BadServer{"ErrorPages", LoopbackServer::Response("404 Not Found", "", MessageFile("A|B")),
+    BadServer{"ErrorPages", LoopbackServer::Response("404 Not Found", "", "<h1>Not Found</h1>"),
               LoopbackServer::Response("500 Internal Server Error", "", "")},
     BadServer{"EachFileAtTheOthersAddress", Ok(AdvertFile("A|B")), Ok(MessageFile("A|B"))}),
     [](const auto& info) { return std::string(info.param.name); });
@@ -168,6 +170,7 @@ TEST_F(NoticeTest, AnswerArrivingAfterQuitReachesNothing) {
     }
     c.Send(Ok(request->starts_with("GET /regsoft/msg.txt ") ? MessageFile("late|message")
                                                             : AdvertFile("late|advert")));
+    c.WaitForClose();
   });
   UseServer(server);
   Start(kConfig);
