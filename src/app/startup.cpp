@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "app/background_task.h"
+#include "app/notices.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
 #include "ui/main_window.h"
@@ -20,12 +20,6 @@ namespace {
 constexpr int kMainWindowWidth = 946;
 constexpr int kMainWindowHeight = 493;
 
-// The notice fetches run on threads of their own, the message before any setting is read and
-// the advert once the window is on screen. Fetching is not part of the program yet, so the
-// tasks end at once.
-void FetchMessageNotice() {}
-void FetchAdvertNotice() {}
-
 }  // namespace
 
 HandlerTable MainWindowHandlers(AppState& state) {
@@ -41,7 +35,9 @@ HandlerTable MainWindowHandlers(AppState& state) {
 }
 
 void OnMainWindowCreated(AppState& state, Window* window) {
-  StartBackgroundTask(FetchMessageNotice);
+  // The notice fetches run on threads of their own, the message before any setting is read and
+  // the advert once the window is on screen.
+  StartNoticeFetch(state, window, NoticeKind::kMessage);
   SetWindowOutline(window, kMainWindowWidth, kMainWindowHeight, kOutlineCorner, kOutlineCorner);
   state.settings = ReadGeneralSettings();
   NameCategoryButtons(window);
@@ -51,12 +47,15 @@ void OnMainWindowCreated(AppState& state, Window* window) {
     LoadCategoryPage(state, window, last + 1);
   }
   DressCategoryButtons(window);
+  DressLinkLabels(state, window);
   SetVisible(WindowControl(window), true);
   AddSystemMenu(window);
-  StartBackgroundTask(FetchAdvertNotice);
+  StartNoticeFetch(state, window, NoticeKind::kAdvert);
 }
 
 void OnMainWindowDestroyed(AppState& state, Window* window) {
+  // A fetch still waiting for its server must not reach a window (or state) that is going.
+  StopNoticeHandOver(window);
   if (state.settings.RememberLastCategory == 1) {
     const int page = CurrentPage(FindControl(window, kPageControlName));
     WriteSetting(kGeneralSection, kLastCategoryKey, std::to_string(page));

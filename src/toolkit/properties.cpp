@@ -154,6 +154,35 @@ void SetVisible(Control control, bool visible) {
   }
 }
 
+Cursor MouseCursor(Control control) {
+  const QWidget* widget = AsWidget(control);
+  if (widget == nullptr || !widget->testAttribute(Qt::WA_SetCursor)) return Cursor::Default;
+  switch (widget->cursor().shape()) {
+    case Qt::PointingHandCursor:
+      return Cursor::Hand;
+    case Qt::IBeamCursor:
+      return Cursor::Text;
+    default:
+      return Cursor::Default;
+  }
+}
+
+void SetMouseCursor(Control control, Cursor cursor) {
+  QWidget* widget = AsWidget(control);
+  if (widget == nullptr) return;
+  switch (cursor) {
+    case Cursor::Hand:
+      widget->setCursor(Qt::PointingHandCursor);
+      break;
+    case Cursor::Text:
+      widget->setCursor(Qt::IBeamCursor);
+      break;
+    case Cursor::Default:
+      widget->unsetCursor();
+      break;
+  }
+}
+
 bool Disabled(Control control) {
   if (control.kind() == Kind::MenuItem)
     return !static_cast<QAction*>(control.object())->isEnabled();

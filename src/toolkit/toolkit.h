@@ -108,6 +108,9 @@ void Move(Control control, int left, int top);
 void Resize(Control control, int width, int height);
 bool Visible(Control control);
 void SetVisible(Control control, bool visible);
+// The mouse pointer's shape over the control.
+Cursor MouseCursor(Control control);
+void SetMouseCursor(Control control, Cursor cursor);
 bool Disabled(Control control);
 void SetDisabled(Control control, bool disabled);
 Colour BackgroundColour(Control control);

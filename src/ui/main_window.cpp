@@ -11,18 +11,20 @@
 #include "units/load_category_page.h"
 
 #ifndef VELMORA_HOMEPAGE_URL
-#define VELMORA_HOMEPAGE_URL "http://127.0.0.1/"
+#define VELMORA_HOMEPAGE_URL ""
 #endif
 #ifndef VELMORA_GAMES_URL
-#define VELMORA_GAMES_URL "http://127.0.0.1/games/"
+#define VELMORA_GAMES_URL ""
 #endif
 
 namespace velmora {
 namespace {
 
-void OpenThroughLinkBox(Window* window, const char* address) {
+// An empty address makes the label plain text: the click opens nothing.
+void OpenThroughLinkBox(Window* window, const std::string& address) {
+  if (address.empty()) return;
   const Control link_box = FindControl(window, "超级链接框1");
-  SetText(link_box, QString::fromUtf8(address));
+  SetText(link_box, QString::fromStdString(address));
   OpenAddress(link_box);
 }
 
@@ -92,6 +94,20 @@ void ShowNextAdvert(AppState& state, Window* window) {
                  FindControl(window, kAdvertTimer));
 }
 
+void UseBuiltInLinkAddresses(AppState& state) {
+  state.HomepageAddress = VELMORA_HOMEPAGE_URL;
+  state.AdvertAddress = VELMORA_GAMES_URL;
+}
+
+void DressLinkLabels(const AppState& state, Window* window) {
+  const auto dress = [window](const char* label, const std::string& address) {
+    SetMouseCursor(FindControl(window, label), address.empty() ? Cursor::Default : Cursor::Hand);
+  };
+  dress(kMessageLabel, state.HomepageAddress);
+  dress(kOwnershipLabel, state.HomepageAddress);
+  dress(kAdvertLabel, state.AdvertAddress);
+}
+
 QPoint GeneralMenuPosition(Window* window) {
   const Control self = WindowControl(window);
   return {Left(self) + 24, Top(self) + 48};
@@ -119,11 +135,11 @@ void AddMainWindowHandlers(HandlerTable& table, AppState& state) {
     PopupMenu(e.window, kHelpMenu, HelpMenuPosition(e.window));
   };
   table[kDestroyMainWindow] = [](const EventArgs& e) { DestroyWindow(e.window); };
-  table[kOpenHomepage] = [](const EventArgs& e) {
-    OpenThroughLinkBox(e.window, VELMORA_HOMEPAGE_URL);
+  table[kOpenHomepage] = [&state](const EventArgs& e) {
+    OpenThroughLinkBox(e.window, state.HomepageAddress);
   };
-  table[kOpenGamesPage] = [](const EventArgs& e) {
-    OpenThroughLinkBox(e.window, VELMORA_GAMES_URL);
+  table[kOpenGamesPage] = [&state](const EventArgs& e) {
+    OpenThroughLinkBox(e.window, state.AdvertAddress);
   };
   table[kMinimiseToTray] = [](const EventArgs& e) { MinimiseToTray(e.window); };
   table[kOnTrayEvent] = [](const EventArgs& e) { OnTrayEvent(e.window, e.tray_kind); };

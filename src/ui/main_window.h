@@ -30,6 +30,12 @@ void EndDrag(Window* window);
 void ShowNextMessage(AppState& state, Window* window);
 void ShowNextAdvert(AppState& state, Window* window);
 
+// The link addresses the program was built with; empty unless the build sets them.
+void UseBuiltInLinkAddresses(AppState& state);
+// The message, ownership and advert labels point with a hand while they have an address to open
+// and are plain text otherwise.
+void DressLinkLabels(const AppState& state, Window* window);
+
 // Where the settings / help button opens its menu: a fixed offset from the window's corner.
 QPoint GeneralMenuPosition(Window* window);
 QPoint HelpMenuPosition(Window* window);

@@ -7,7 +7,7 @@
 #include "units/category.h"
 
 #ifndef VELMORA_HOMEPAGE_URL
-#define VELMORA_HOMEPAGE_URL "http://127.0.0.1/"
+#define VELMORA_HOMEPAGE_URL ""
 #endif
 
 namespace velmora {

@@ -39,6 +39,7 @@ inline constexpr const char* kDragTimer = "时钟1";
 inline constexpr const char* kMessageLabel = "消息标签";
 inline constexpr const char* kMessageTimer = "消息显示时钟";
 inline constexpr const char* kAdvertLabel = "广告透明标签";
+inline constexpr const char* kOwnershipLabel = "透明标签33";
 inline constexpr const char* kAdvertTimer = "广告显示时钟";
 
 // The converter's main window: title, title bar buttons, notice labels, the page control with

@@ -49,6 +49,11 @@ struct AppState {
   int MessageIndex = 0;
   std::vector<std::string> AdvertTexts;
   int AdvertIndex = 0;
+
+  // Web addresses opened by the message and ownership labels (the maker's home page) and by the
+  // advert label. An empty address makes its labels plain text.
+  std::string HomepageAddress;
+  std::string AdvertAddress;
 };
 
 }  // namespace velmora
