@@ -26,15 +26,28 @@ class Hosted {
   Window* host_;
 };
 
+// The baseline, counted from the top of an area `height` pixels tall, that centres in it the ink
+// of digits with their commas and minus signs, of Latin letters with descenders and of CJK
+// characters, so that none of them is cut at the designed sizes (16 pixels for 12-pixel text).
+int CentredBaseline(const QFontMetrics& metrics, int height);
+
 // Single-line edit box; raises got and lost focus (content changed comes from textChanged).
 class EditBox final : public QLineEdit, public Hosted {
  public:
   EditBox(Window* host, QWidget* parent);
 
+  // Whether `text` shows whole in the box, without scrolling.
+  bool Fits(const QString& text) const;
+
  protected:
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  void PlaceText();
 };
 
 class MultiLineEditBox final : public QPlainTextEdit, public Hosted {
@@ -48,6 +61,7 @@ class MultiLineEditBox final : public QPlainTextEdit, public Hosted {
 
 // Transparent and opaque labels: plain text only, since captions may come from config.dat or
 // the network. Left button down / up are raised when bound, otherwise they reach the parent.
+// A single line of text is placed on CentredBaseline, as in edit boxes.
 class LabelControl final : public QLabel, public Hosted {
  public:
   LabelControl(Window* host, QWidget* parent);
@@ -55,6 +69,7 @@ class LabelControl final : public QLabel, public Hosted {
  protected:
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
 };
 
 // Push button drawn from a face picture (a background of its own size) or an icon beside its
