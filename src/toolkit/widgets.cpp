@@ -72,11 +72,24 @@ void EditBox::PlaceText() {
 }
 
 bool EditBox::Fits(const QString& text) const {
-  // QLineEdit keeps 2 pixels on each side inside its text area and one for the caret.
-  constexpr int kInner = 2 * 2 + 1;
+  // QLineEdit keeps 2 pixels on each side inside its text area and one for the caret; one more
+  // covers kerning and rounding, which the sum of advances leaves out.
+  constexpr int kInner = 2 * 2 + 1 + 1;
   const QMargins margins = textMargins();
   const int room = contentsRect().width() - margins.left() - margins.right() - kInner;
-  return fontMetrics().horizontalAdvance(text) <= room;
+  if (!measured_) {
+    const QFontMetricsF metrics(font());
+    for (std::size_t c = 0; c < advances_.size(); ++c) {
+      advances_[c] = metrics.horizontalAdvance(QChar(static_cast<char16_t>(c)));
+    }
+    measured_ = true;
+  }
+  qreal width = 0;
+  for (const QChar c : text) {
+    if (c.unicode() >= advances_.size()) return fontMetrics().horizontalAdvance(text) <= room;
+    width += advances_[c.unicode()];
+  }
+  return width <= room;
 }
 
 void EditBox::resizeEvent(QResizeEvent* event) {
@@ -86,7 +99,10 @@ void EditBox::resizeEvent(QResizeEvent* event) {
 
 void EditBox::changeEvent(QEvent* event) {
   QLineEdit::changeEvent(event);
-  if (event->type() == QEvent::FontChange) PlaceText();
+  if (event->type() == QEvent::FontChange) {
+    measured_ = false;
+    PlaceText();
+  }
 }
 
 void EditBox::focusInEvent(QFocusEvent* event) {

@@ -6,6 +6,7 @@
 #include <QPlainTextEdit>
 #include <QStackedWidget>
 #include <QString>
+#include <array>
 
 #include "toolkit/design.h"
 
@@ -48,6 +49,11 @@ class EditBox final : public QLineEdit, public Hosted {
 
  private:
   void PlaceText();
+
+  // Advances of the ASCII characters in the box's font, measured on first use: results are
+  // checked against the box's width on every keystroke, and shaping each text costs more.
+  mutable std::array<qreal, 128> advances_{};
+  mutable bool measured_ = false;
 };
 
 class MultiLineEditBox final : public QPlainTextEdit, public Hosted {
