@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QLocale>
 #include <memory>
 
 #include "app/startup.h"
@@ -9,6 +10,7 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   // The main window decides when the program ends, also while it is hidden.
   QApplication::setQuitOnLastWindowClosed(false);
+  velmora::InstallQtTranslations(QLocale::system());
   const auto state = std::make_unique<velmora::AppState>();
   velmora::UseBuiltInLinkAddresses(*state);
   velmora::Window* window = velmora::StartProgram(*state);

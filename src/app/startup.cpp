@@ -1,5 +1,9 @@
 #include "app/startup.h"
 
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 #include <string>
 
 #include "app/notices.h"
@@ -61,6 +65,20 @@ void OnMainWindowDestroyed(AppState& state, Window* window) {
     WriteSetting(kGeneralSection, kLastCategoryKey, std::to_string(page));
   }
   RemoveTrayIcon(window);
+}
+
+QTranslator* InstallQtTranslations(const QLocale& locale) {
+  if (locale.language() != QLocale::Chinese || QCoreApplication::instance() == nullptr) {
+    return nullptr;
+  }
+  auto* translator = new QTranslator(QCoreApplication::instance());
+  if (!translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+      !QCoreApplication::installTranslator(translator)) {
+    delete translator;
+    return nullptr;
+  }
+  return translator;
 }
 
 Window* StartProgram(AppState& state) {

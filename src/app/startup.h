@@ -2,6 +2,9 @@
 
 #include "toolkit/toolkit.h"
 
+class QLocale;
+class QTranslator;
+
 namespace velmora {
 
 struct AppState;
@@ -16,6 +19,11 @@ void OnMainWindowCreated(AppState& state, Window* window);
 // The main window's destroying handler: remembers the page on show (when the settings ask for
 // it) and takes the icon out of the notification area.
 void OnMainWindowDestroyed(AppState& state, Window* window);
+
+// Qt's own texts (the edit boxes' context menu, the standard buttons of message boxes) follow a
+// Chinese locale when the system has Qt's translations for it installed. Returns the installed
+// translator (owned by the application), or nullptr: other locales keep Qt's English.
+QTranslator* InstallQtTranslations(const QLocale& locale);
 
 // Runs the program's start in this process up to the shown main window, without entering the
 // message loop: loads MainWindow, whose created handler does the start-up work. `state` must

@@ -27,9 +27,23 @@ int RowOfTag(const QString& tag) {
   return static_cast<int>(value);
 }
 
-QString Formatted(const AppState& state, double value) {
-  return QString::fromStdString(
-      FormatNumber(value, state.settings.DecimalPlaces, state.settings.ThousandsSeparators));
+// Writes a result into a row. A text wider than the row would show only part of its digits,
+// which can read as another number; the row then gets the longest shorter form of the value that
+// fits (fewer places, or scientific form), and the full text as its hint.
+void WriteResult(const AppState& state, Control row, double value) {
+  const int decimals = state.settings.DecimalPlaces;
+  const bool group = state.settings.ThousandsSeparators;
+  const QString full = QString::fromStdString(FormatNumber(value, decimals, group));
+  if (TextFits(row, full)) {
+    SetText(row, full);
+    SetHint(row, {});
+    return;
+  }
+  const std::string shorter = FormatNumberToFit(
+      value, decimals, group,
+      [row](const std::string& text) { return TextFits(row, QString::fromStdString(text)); });
+  SetText(row, QString::fromStdString(shorter));
+  SetHint(row, full);
 }
 
 // Writes the temperature rows from BaseValue (degrees Celsius), skipping row `except` (an index
@@ -39,7 +53,7 @@ void WriteTemperatureRows(const AppState& state, Window* window, int except) {
     if (index == except) continue;
     const Control row = FindControlByTag(window, kFirstTemperatureRow + index);
     if (!row) continue;
-    SetText(row, Formatted(state, FromCelsius(ScaleOfRow(index), state.BaseValue)));
+    WriteResult(state, row, FromCelsius(ScaleOfRow(index), state.BaseValue));
   }
 }
 
@@ -48,6 +62,8 @@ void WriteTemperatureRows(const AppState& state, Window* window, int except) {
 void OnRowEdited(AppState& state, Window* window, int page) {
   const Control source = EventSource();
   if (!HasFocus(source)) return;
+  // The row now holds what the user typed, not a shortened result.
+  SetHint(source, {});
   const double typed = ToNumber(Text(source));
   const int row = RowOfTag(Tag(source));
   // A factor of 0 (or a row outside the table) makes the quotient infinite or undefined; the
@@ -64,7 +80,7 @@ void RecomputePage(AppState& state, Window* window, int page) {
   for (int row = base + 1; row <= last; ++row) {
     const Control edit = FindControlByTag(window, row);
     if (!edit || HasFocus(edit)) continue;
-    SetText(edit, Formatted(state, state.BaseValue * state.FactorTable.Get(row)));
+    WriteResult(state, edit, state.BaseValue * state.FactorTable.Get(row));
   }
 }
 
@@ -83,6 +99,7 @@ void OnTemperatureEdited(AppState& state, Window* window) {
   const QString tag = Tag(source);
   for (int index = 0; index < kTemperatureRowCount; ++index) {
     if (tag != QString::number(kFirstTemperatureRow + index)) continue;
+    SetHint(source, {});
     state.BaseValue = ToCelsius(ScaleOfRow(index), ToNumber(Text(source)));
     WriteTemperatureRows(state, window, index);
     return;

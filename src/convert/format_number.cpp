@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <functional>
+#include <string>
 #include <string_view>
 
 namespace velmora {
@@ -10,59 +12,42 @@ namespace {
 
 constexpr int kMinDecimals = -16;
 constexpr int kMaxDecimals = 20;
-constexpr double kScientificFrom = 1e15;
+// A double carries 15 significant decimal digits reliably; the 16th and 17th of its shortest
+// form are mostly the noise of the arithmetic (31535999999.999992 for 365 days in ms).
+constexpr int kSignificantDigits = 15;
+// Integer parts of more digits than this are written in scientific form.
+constexpr int kLargestPlainPoint = 15;
 
-std::string Scientific(double magnitude) {
-  char buffer[64];
-  const auto [end, error] =
-      std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, 14);
-  if (error != std::errc()) return "0";
-  std::string_view text(buffer, static_cast<std::size_t>(end - buffer));
-  const std::size_t e = text.find('e');
-  std::string_view mantissa = text.substr(0, e);
-  while (mantissa.ends_with('0')) mantissa.remove_suffix(1);
-  if (mantissa.ends_with('.')) mantissa.remove_suffix(1);
-  return std::string(mantissa) + std::string(text.substr(e));
-}
+// A decimal number as digits without leading zeros and the place of its point:
+// value = 0.digits × 10^point.
+struct Decimal {
+  std::string digits;
+  int point = 0;
+};
 
-std::string Grouped(const std::string& digits) {
-  std::string result;
-  result.reserve(digits.size() + digits.size() / 3);
-  for (std::size_t i = 0; i < digits.size(); ++i) {
-    if (i > 0 && (digits.size() - i) % 3 == 0) result.push_back(',');
-    result.push_back(digits[i]);
-  }
-  return result;
-}
-
-}  // namespace
-
-std::string FormatNumber(double value, int decimals, bool group) {
-  if (std::isnan(value)) return "NaN";
-  if (std::isinf(value)) return value > 0 ? "∞" : "-∞";
-  const bool negative = std::signbit(value);
-  const double magnitude = std::fabs(value);
-  if (magnitude >= kScientificFrom) return (negative ? "-" : "") + Scientific(magnitude);
-  decimals = std::clamp(decimals, kMinDecimals, kMaxDecimals);
-
-  // The shortest digits that read back to the double, and where its decimal point stands:
-  // magnitude = 0.digits × 10^point.
+// The shortest digits that read back to the double.
+Decimal ShortestDigits(double magnitude) {
   char buffer[64];
   const auto [end, error] =
       std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific);
-  if (error != std::errc()) return "0";
+  if (error != std::errc()) return {};
   const std::string_view text(buffer, static_cast<std::size_t>(end - buffer));
   const std::size_t e = text.find('e');
-  std::string digits;
+  Decimal result;
   for (const char c : text.substr(0, e)) {
-    if (c != '.') digits.push_back(c);
+    if (c != '.') result.digits.push_back(c);
   }
   int exponent = 0;
   std::from_chars(text.data() + e + 1 + (text[e + 1] == '+' ? 1 : 0), text.data() + text.size(),
                   exponent);
-  int point = exponent + 1;
+  result.point = exponent + 1;
+  return result;
+}
 
-  const int keep = point + decimals;
+// Keeps the first `keep` digits, rounding exact halves of the decimal form away from zero, and
+// drops trailing zeros. No digits left means zero.
+void RoundTo(Decimal& number, int keep) {
+  std::string& digits = number.digits;
   if (keep < 0) {
     digits.clear();
   } else if (keep < static_cast<int>(digits.size())) {
@@ -76,31 +61,100 @@ std::string FormatNumber(double value, int decimals, bool group) {
       }
       if (i < 0) {
         digits.insert(digits.begin(), '1');
-        ++point;
+        ++number.point;
       } else {
         ++digits[static_cast<std::size_t>(i)];
       }
     }
   }
   while (!digits.empty() && digits.back() == '0') digits.pop_back();
-  if (digits.empty()) return "0";
+}
 
+std::string Scientific(const Decimal& number) {
+  std::string result(1, number.digits.front());
+  if (number.digits.size() > 1) result += "." + number.digits.substr(1);
+  const int exponent = number.point - 1;
+  result += exponent < 0 ? "e-" : "e+";
+  const std::string power = std::to_string(exponent < 0 ? -exponent : exponent);
+  if (power.size() < 2) result += '0';
+  return result + power;
+}
+
+std::string Grouped(const std::string& digits) {
+  std::string result;
+  result.reserve(digits.size() + digits.size() / 3);
+  for (std::size_t i = 0; i < digits.size(); ++i) {
+    if (i > 0 && (digits.size() - i) % 3 == 0) result.push_back(',');
+    result.push_back(digits[i]);
+  }
+  return result;
+}
+
+std::string Positional(const Decimal& number, bool group) {
+  const std::string& digits = number.digits;
+  const int point = number.point;
   const int size = static_cast<int>(digits.size());
   std::string integer = "0";
   if (point > 0) {
     integer = digits.substr(0, static_cast<std::size_t>(std::min(point, size)));
     integer.append(static_cast<std::size_t>(std::max(point - size, 0)), '0');
   }
-  std::string fraction;
+  std::string result = group ? Grouped(integer) : integer;
   if (point < size) {
-    fraction.assign(static_cast<std::size_t>(std::max(-point, 0)), '0');
-    fraction += digits.substr(static_cast<std::size_t>(std::max(point, 0)));
+    result += '.';
+    result.append(static_cast<std::size_t>(std::max(-point, 0)), '0');
+    result += digits.substr(static_cast<std::size_t>(std::max(point, 0)));
   }
-
-  std::string result = negative ? "-" : "";
-  result += group ? Grouped(integer) : integer;
-  if (!fraction.empty()) result += "." + fraction;
   return result;
+}
+
+}  // namespace
+
+std::string FormatNumber(double value, int decimals, bool group) {
+  if (std::isnan(value)) return "NaN";
+  if (std::isinf(value)) return value > 0 ? "∞" : "-∞";
+  const std::string sign = std::signbit(value) ? "-" : "";
+  Decimal number = ShortestDigits(std::fabs(value));
+  RoundTo(number, kSignificantDigits);
+  if (number.digits.empty()) return "0";
+  if (number.point > kLargestPlainPoint) return sign + Scientific(number);
+  RoundTo(number, number.point + std::clamp(decimals, kMinDecimals, kMaxDecimals));
+  if (number.digits.empty()) return "0";
+  return sign + Positional(number, group);
+}
+
+std::string FormatNumberToFit(double value, int decimals, bool group,
+                              const std::function<bool(const std::string&)>& fits) {
+  std::string text = FormatNumber(value, decimals, group);
+  if (fits(text) || !std::isfinite(value)) return text;
+  const std::string sign = std::signbit(value) ? "-" : "";
+  Decimal number = ShortestDigits(std::fabs(value));
+  RoundTo(number, kSignificantDigits);
+  // Fewer places keep the integer part whole, so the value reads the same to a coarser step;
+  // a value below 1 would lose its only digits, and goes to scientific form instead.
+  if (number.point > 0 && number.point <= kLargestPlainPoint) {
+    for (int places = std::min(decimals, kMaxDecimals) - 1; places >= 0; --places) {
+      Decimal fewer = number;
+      RoundTo(fewer, fewer.point + places);
+      const std::string shorter = sign + Positional(fewer, group);
+      if (fits(shorter)) return shorter;
+    }
+  }
+  // No more significant digits than the full text showed.
+  int most = kSignificantDigits - 1;
+  if (number.point <= kLargestPlainPoint) {
+    Decimal rounded = number;
+    RoundTo(rounded, rounded.point + std::clamp(decimals, kMinDecimals, kMaxDecimals));
+    most = std::max(static_cast<int>(rounded.digits.size()), 1);
+  }
+  for (int digits = most; digits >= 1; --digits) {
+    Decimal fewer = number;
+    RoundTo(fewer, digits);
+    if (fewer.digits.empty()) break;
+    const std::string shorter = sign + Scientific(fewer);
+    if (fits(shorter)) return shorter;
+  }
+  return text;
 }
 
 }  // namespace velmora

@@ -1,18 +1,28 @@
 #pragma once
 
+#include <functional>
 #include <string>
 
 namespace velmora {
 
 // Result text of the converter, independent of the process locale:
-// - the value is rounded to `decimals` places, exact halves away from zero, working on the
-//   shortest decimal form of the double (so 1.005 at two places gives 1.01, as typed);
+// - the value is first taken to 15 significant digits, the precision a double holds reliably, so
+//   that arithmetic noise never shows (31535999999.999992 gives 31536000000);
+// - it is then rounded to `decimals` places; both roundings work on the shortest decimal form
+//   of the double and take exact halves away from zero (1.005 at two places gives 1.01, as typed);
 // - trailing zeros of the fraction are dropped (2 at two places is "2", 2.5 is "2.5");
 // - a negative `decimals` rounds to tens, hundreds, …; `decimals` is taken within -16 to 20;
 // - `group` puts "," between the thousands of the integer part;
-// - magnitudes of 1e15 and more are written in scientific form with 15 significant digits
-//   ("1.23456789012346e+20"), which TextToNumber reads back;
+// - magnitudes of 1e15 and more are written in scientific form with at most 15 significant
+//   digits ("1.23456789012346e+20", "1e+15"), which TextToNumber reads back;
 // - infinite values are "∞" and "-∞", undefined ones "NaN"; a result that rounds to zero is "0".
 std::string FormatNumber(double value, int decimals, bool group);
+
+// FormatNumber's text when `fits` accepts it; otherwise the longest shorter form of the same
+// value that fits: fewer decimal places for values of 1 and more (the integer part stays whole),
+// then scientific form with fewer significant digits. A shorter form never drops leading or
+// integer digits, so it cannot read as another number. When nothing fits, the full text.
+std::string FormatNumberToFit(double value, int decimals, bool group,
+                              const std::function<bool(const std::string&)>& fits);
 
 }  // namespace velmora

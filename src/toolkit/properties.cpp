@@ -68,6 +68,9 @@ void SetText(Control control, const QString& text) {
         edit->setValidator(nullptr);
         edit->setText(text);
         edit->setValidator(validator);
+        // setText leaves the caret at the end, which scrolls a long text to its tail and hides
+        // its leading digits; the box the user types in keeps the caret where it is.
+        if (!edit->hasFocus()) edit->setCursorPosition(0);
       } else {
         static_cast<QPlainTextEdit*>(object)->setPlainText(text);
       }
@@ -324,6 +327,21 @@ bool Checked(Control control) {
 
 void SetChecked(Control control, bool checked) {
   if (auto* button = qobject_cast<QAbstractButton*>(control.object())) button->setChecked(checked);
+}
+
+bool TextFits(Control edit_box, const QString& text) {
+  if (const auto* edit = dynamic_cast<const EditBox*>(edit_box.object())) return edit->Fits(text);
+  return true;
+}
+
+QString Hint(Control control) {
+  const QWidget* widget = AsWidget(control);
+  return widget != nullptr ? widget->toolTip() : QString();
+}
+
+void SetHint(Control control, const QString& hint) {
+  QWidget* widget = AsWidget(control);
+  if (widget != nullptr && widget->toolTip() != hint) widget->setToolTip(hint);
 }
 
 int CaretPosition(Control edit_box) {

@@ -9,6 +9,7 @@
 #include <QTimer>
 
 #include "toolkit/colour.h"
+#include "toolkit/decimal_validator.h"
 #include "toolkit/widgets.h"
 #include "toolkit/window.h"
 
@@ -65,7 +66,7 @@ QWidget* MakeEditBox(Window* host, const ControlDesign& design, QWidget* parent)
   edit->setText(FromUtf8(design.text));
   edit->setAlignment(ToAlignment(look.align));
   edit->setReadOnly(look.input == Input::ReadOnly);
-  if (look.input == Input::DecimalNumber) edit->setValidator(host->decimal_validator());
+  if (look.input == Input::DecimalNumber) edit->setValidator(new DecimalValidator(edit));
   QObject::connect(edit, &QLineEdit::textChanged, host->connection_guard(),
                    [host, edit] { host->Raise(edit, Event::ContentChanged); });
   ApplyColours(edit, look, QPalette::Base);
@@ -245,8 +246,8 @@ void CopyProperties(Kind kind, const QObject* original, QObject* copy) {
         auto* target = static_cast<QLineEdit*>(to);
         target->setAlignment(edit->alignment());
         target->setReadOnly(edit->isReadOnly());
-        target->setValidator(edit->validator());
-        // Without the validator, as a program write is.
+        // The copy keeps the validator its design gave it, which follows the copy's own text.
+        // The text is set without it, as a program write is.
         const QValidator* validator = target->validator();
         target->setValidator(nullptr);
         target->setText(edit->text());

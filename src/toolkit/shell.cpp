@@ -114,12 +114,26 @@ bool TrayIconShown(const Window* window) {
          window->tray_if_made()->isVisible();
 }
 
+// Set while the window may still carry the minimised initial state that Qt hands the window
+// manager when it minimises a window.
+constexpr char kMinimisedHint[] = "velmora_minimised_hint";
+
 void MinimiseWindow(Window* window) {
-  if (window != nullptr) window->showMinimized();
+  if (window == nullptr) return;
+  window->setProperty(kMinimisedHint, true);
+  window->showMinimized();
 }
 
 void RestoreWindow(Window* window) {
   if (window == nullptr) return;
+  // Once minimised by the program, an X11 window keeps asking the window manager to map it
+  // minimised (its initial-state hint), even after the user restored it from the task bar;
+  // hidden to the tray later and shown again, it would stay minimised until a second restore.
+  // Passing through the minimised state to the normal one before showing makes the hint normal.
+  if (window->property(kMinimisedHint).toBool()) {
+    window->setProperty(kMinimisedHint, false);
+    window->setWindowState(window->windowState() | Qt::WindowMinimized);
+  }
   window->setWindowState(window->windowState() & ~(Qt::WindowMinimized | Qt::WindowMaximized));
   window->show();
   window->raise();

@@ -6,6 +6,7 @@
 #include <QDesktopServices>
 #include <QEventLoop>
 #include <QFont>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
@@ -122,6 +123,13 @@ void SetFocus(Control control) {
   } else {
     widget->setFocus(Qt::OtherFocusReason);
   }
+}
+
+void FocusForTyping(Control edit_box) {
+  auto* edit = qobject_cast<QLineEdit*>(edit_box.object());
+  if (edit == nullptr || !edit->isEnabled()) return;
+  edit->setFocus(Qt::OtherFocusReason);
+  edit->selectAll();
 }
 
 bool PopupMenu(Window* window, std::string_view menu, QPoint screen_position) {

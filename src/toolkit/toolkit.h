@@ -93,9 +93,13 @@ Window* WindowOf(Control control);
 
 bool HasFocus(Control control);
 void SetFocus(Control control);
+// Gives an edit box the keyboard focus with its whole text selected, so that typing replaces it.
+// In a window that is not active yet the box receives the focus when the window is activated.
+void FocusForTyping(Control edit_box);
 
 // Property reads and writes. Text is an edit box's text, a label's or button's caption, a group
-// box's caption, a menu item's caption, a hyperlink box's address or a window's title.
+// box's caption, a menu item's caption, a hyperlink box's address or a window's title. Writing
+// the text of a single-line edit box that does not hold the focus shows the start of the text.
 QString Text(Control control);
 void SetText(Control control, const QString& text);
 QString Tag(Control control);
@@ -130,6 +134,11 @@ int CurrentPage(Control page_control);
 void SetCurrentPage(Control page_control, int index);
 bool Checked(Control control);
 void SetChecked(Control control, bool checked);
+// Whether a single-line edit box shows `text` whole, without scrolling it.
+bool TextFits(Control edit_box, const QString& text);
+// The text shown while the mouse rests on a control; empty for none.
+QString Hint(Control control);
+void SetHint(Control control, const QString& hint);
 int CaretPosition(Control edit_box);
 void SetCaretPosition(Control edit_box, int position);
 

@@ -5,6 +5,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmapCache>
+#include <QResizeEvent>
 #include <QTextLayout>
 #include <algorithm>
 
@@ -41,12 +42,69 @@ QPixmap LoadPicture(const QString& path) {
   return pixmap;
 }
 
+int CentredBaseline(const QFontMetrics& metrics, int height) {
+  // Ink relative to the baseline: top negative, bottom the deepest descender.
+  static const QString sample = QStringLiteral("0123456789,-gy(|\u6C49");
+  const QRect ink = metrics.tightBoundingRect(sample);
+  return (height - ink.height()) / 2 - ink.top();
+}
+
 EditBox::EditBox(Window* host, QWidget* parent) : QLineEdit(parent), Hosted(host) {
   // The designs give edit boxes 16 pixels of height: no room for the style's frame, so the box
-  // draws a one-pixel border of its own. The CJK font keeps room above the Latin digits; the
-  // bottom margin centres the digits in the box.
+  // draws a one-pixel border of its own.
   setFrame(false);
-  setTextMargins(2, 0, 2, 4);
+  PlaceText();
+}
+
+// QLineEdit centres the font's whole line height (ascent and descent, 17 pixels for 12-pixel
+// Noto Sans CJK) and clips to its text area, which cuts the tail of a comma in a 16-pixel box:
+// "1,000" reads as "1.000". The margins here make the text area exactly one line high, starting
+// where the line must start for the ink to sit centred inside the border; the area may reach
+// past the box, the widget itself clips there.
+void EditBox::PlaceText() {
+  constexpr int kBorder = 1;
+  constexpr int kSide = 2;
+  const QFontMetrics metrics = fontMetrics();
+  const int baseline = kBorder + CentredBaseline(metrics, height() - 2 * kBorder);
+  const int top = baseline - metrics.ascent();
+  const int bottom = height() - top - metrics.height();
+  if (textMargins() != QMargins(kSide, top, kSide, bottom)) {
+    setTextMargins(kSide, top, kSide, bottom);
+  }
+}
+
+bool EditBox::Fits(const QString& text) const {
+  // QLineEdit keeps 2 pixels on each side inside its text area and one for the caret; one more
+  // covers kerning and rounding, which the sum of advances leaves out.
+  constexpr int kInner = 2 * 2 + 1 + 1;
+  const QMargins margins = textMargins();
+  const int room = contentsRect().width() - margins.left() - margins.right() - kInner;
+  if (!measured_) {
+    const QFontMetricsF metrics(font());
+    for (std::size_t c = 0; c < advances_.size(); ++c) {
+      advances_[c] = metrics.horizontalAdvance(QChar(static_cast<char16_t>(c)));
+    }
+    measured_ = true;
+  }
+  qreal width = 0;
+  for (const QChar c : text) {
+    if (c.unicode() >= advances_.size()) return fontMetrics().horizontalAdvance(text) <= room;
+    width += advances_[c.unicode()];
+  }
+  return width <= room;
+}
+
+void EditBox::resizeEvent(QResizeEvent* event) {
+  QLineEdit::resizeEvent(event);
+  PlaceText();
+}
+
+void EditBox::changeEvent(QEvent* event) {
+  QLineEdit::changeEvent(event);
+  if (event->type() == QEvent::FontChange) {
+    measured_ = false;
+    PlaceText();
+  }
 }
 
 void EditBox::focusInEvent(QFocusEvent* event) {
@@ -56,6 +114,12 @@ void EditBox::focusInEvent(QFocusEvent* event) {
 
 void EditBox::focusOutEvent(QFocusEvent* event) {
   QLineEdit::focusOutEvent(event);
+  // A text wider than the box shows its start again once the user has left it; a pop-up (the
+  // context menu) or another window only borrows the focus, and the caret stays for the paste.
+  const Qt::FocusReason reason = event->reason();
+  if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason) {
+    setCursorPosition(0);
+  }
   Raise(this, Event::LostFocus);
 }
 
@@ -84,6 +148,27 @@ LabelControl::LabelControl(Window* host, QWidget* parent) : QLabel(parent), Host
   setTextInteractionFlags(Qt::NoTextInteraction);
 }
 
+void LabelControl::paintEvent(QPaintEvent* event) {
+  const QString caption = text();
+  if (wordWrap() || !(alignment() & Qt::AlignVCenter) || caption.contains(u'\n')) {
+    PaintLines(event);
+    return;
+  }
+  const QRect area = contentsRect();
+  const QFontMetrics metrics = fontMetrics();
+  const int width = metrics.horizontalAdvance(caption);
+  int left = area.left();
+  if (alignment() & Qt::AlignHCenter) {
+    left += (area.width() - width) / 2;
+  } else if (alignment() & Qt::AlignRight) {
+    left = area.right() + 1 - width;
+  }
+  QPainter painter(this);
+  painter.setPen(
+      palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, foregroundRole()));
+  painter.drawText(QPoint(left, area.top() + CentredBaseline(metrics, area.height())), caption);
+}
+
 void LabelControl::mousePressEvent(QMouseEvent* event) {
   RaiseMouse(host_, this, Event::LeftButtonDown, event);
 }
@@ -92,7 +177,7 @@ void LabelControl::mouseReleaseEvent(QMouseEvent* event) {
   RaiseMouse(host_, this, Event::LeftButtonUp, event);
 }
 
-void LabelControl::paintEvent(QPaintEvent* event) {
+void LabelControl::PaintLines(QPaintEvent* event) {
   const QString content = text();
   const int wrap = wordWrap() ? int(Qt::TextWordWrap) : 0;
   if (content.isEmpty() ||

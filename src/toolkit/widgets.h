@@ -7,6 +7,7 @@
 #include <QStackedWidget>
 #include <QString>
 #include <QTabBar>
+#include <array>
 #include <vector>
 
 #include "toolkit/design.h"
@@ -28,15 +29,33 @@ class Hosted {
   Window* host_;
 };
 
+// The baseline, counted from the top of an area `height` pixels tall, that centres in it the ink
+// of digits with their commas and minus signs, of Latin letters with descenders and of CJK
+// characters, so that none of them is cut at the designed sizes (16 pixels for 12-pixel text).
+int CentredBaseline(const QFontMetrics& metrics, int height);
+
 // Single-line edit box; raises got and lost focus (content changed comes from textChanged).
 class EditBox final : public QLineEdit, public Hosted {
  public:
   EditBox(Window* host, QWidget* parent);
 
+  // Whether `text` shows whole in the box, without scrolling.
+  bool Fits(const QString& text) const;
+
  protected:
   void focusInEvent(QFocusEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+
+ private:
+  void PlaceText();
+
+  // Advances of the ASCII characters in the box's font, measured on first use: results are
+  // checked against the box's width on every keystroke, and shaping each text costs more.
+  mutable std::array<qreal, 128> advances_{};
+  mutable bool measured_ = false;
 };
 
 class MultiLineEditBox final : public QPlainTextEdit, public Hosted {
@@ -52,6 +71,7 @@ class MultiLineEditBox final : public QPlainTextEdit, public Hosted {
 // the network. Left button down / up are raised when bound, otherwise they reach the parent.
 // A text that the font's own line spacing would push past the label's height is set line by
 // line at a pitch of the font's pixel size, as the designs' bitmap font did.
+// A single line of text is placed on CentredBaseline, as in edit boxes.
 class LabelControl final : public QLabel, public Hosted {
  public:
   LabelControl(Window* host, QWidget* parent);
@@ -60,6 +80,9 @@ class LabelControl final : public QLabel, public Hosted {
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
+
+ private:
+  void PaintLines(QPaintEvent* event);
 };
 
 // Push button drawn from a face picture (a background of its own size) or an icon beside its

@@ -15,7 +15,6 @@
 
 #include "text/number_text.h"
 #include "toolkit/colour.h"
-#include "toolkit/decimal_validator.h"
 #include "toolkit/realise.h"
 #include "toolkit/widgets.h"
 
@@ -76,7 +75,6 @@ Window::Window(const WindowDesign& design, HandlerTable handlers, Window* owner)
   setPalette(colours);
   setAutoFillBackground(true);
   setFont(DesignFont(FontDesign{}));
-  decimal_validator_ = new DecimalValidator(this);
 
   Record own;
   own.kind = Kind::Window;

@@ -14,7 +14,6 @@
 class QMenu;
 class QMenuBar;
 class QSystemTrayIcon;
-class QValidator;
 
 namespace velmora {
 
@@ -48,7 +47,6 @@ class Window final : public QWidget {
   // The notification-area icon, made on first use; it raises this window's tray event.
   QSystemTrayIcon* Tray();
   QSystemTrayIcon* tray_if_made() const { return tray_; }
-  QValidator* decimal_validator() const { return decimal_validator_; }
   // Context of every connection that reaches this window's members.
   QObject* connection_guard() { return &connection_guard_; }
 
@@ -89,7 +87,6 @@ class Window final : public QWidget {
   QHash<QString, QObject*> by_name_;
   QMultiHash<int, QObject*> by_tag_;
   QHash<QString, QMenu*> menus_;
-  QValidator* decimal_validator_ = nullptr;
   QMenuBar* menu_bar_ = nullptr;
   QSystemTrayIcon* tray_ = nullptr;
   QString background_picture_;

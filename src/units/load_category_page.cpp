@@ -56,9 +56,12 @@ void LoadCategoryPage(AppState& state, Window* window, int page) {
 
   const std::string section = UnitSection(page);
   state.NextRowNumber = CountUnitRows(section, PageBase(page));
-  if (state.PageBuilt[page]) return;
-  BuildRows(state, window, page, section);
-  state.PageBuilt[page] = true;
+  if (!state.PageBuilt[page]) {
+    BuildRows(state, window, page, section);
+    state.PageBuilt[page] = true;
+  }
+  // The user came to this page to type a value: the first unit row takes the keys at once.
+  if (const Control first = FindControlByTag(window, PageBase(page) + 1)) FocusForTyping(first);
 }
 
 }  // namespace velmora

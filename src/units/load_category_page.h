@@ -9,7 +9,8 @@ class Window;
 // the run, builds its unit rows from the section "unit<page>" of the settings file: one copy of
 // the page's template edit box and label per unit, placed by the layout settings, each factor
 // stored in FactorTable at the row's number. Recounts the section on every call to set
-// NextRowNumber. Pages outside 1 to 32 are ignored.
+// NextRowNumber. The page's first unit row then takes the keyboard focus with its text selected.
+// Pages outside 1 to 32 are ignored.
 void LoadCategoryPage(AppState& state, Window* window, int page);
 
 }  // namespace velmora

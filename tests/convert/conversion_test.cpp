@@ -7,8 +7,8 @@
 #include <ostream>
 #include <vector>
 
-#include "ui/main_window_fixture.h"
 #include "toolkit/design.h"
+#include "ui/main_window_fixture.h"
 
 namespace velmora {
 namespace {
@@ -121,10 +121,12 @@ TEST_F(ConversionTest, ZeroFactorInTheTypedRowShowsReadableText) {
 }
 
 TEST_F(ConversionTest, FocusedRowIsWhiteAndOthersLightGrey) {
-  // State: page 1, no row focused.  Action: click row 2, then row 3.
+  // State: page 1 just shown, its first row focused.  Action: click row 3, then row 2, then 3.
   // Expected: the focused row is 0xFFFFFF, the one left behind 0xECECEC again.
   const Control row2 = FindControlByTag(window(), 2);
   const Control row3 = FindControlByTag(window(), 3);
+  EXPECT_EQ(BackgroundColour(row3), kLightGrey);
+  TypeInto(3, "");
   EXPECT_EQ(BackgroundColour(row2), kLightGrey);
   TypeInto(2, "");
   EXPECT_EQ(BackgroundColour(row2), kWhite);

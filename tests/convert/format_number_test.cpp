@@ -44,7 +44,7 @@ const FormatCase kCases[] = {
   {"carry_through_point",           9.995,         2, false, "10"},
   {"small_value_below_places",      1e-10,         2, false, "0"},
   {"small_value_within_places",     1e-10,        20, false, "0.0000000001"},
-  {"decimals_capped",               1.0 / 3,     100, false, "0.3333333333333333"},
+  {"decimals_capped_at_15_digits",  1.0 / 3,     100, false, "0.333333333333333"},
   {"negative_decimals_hundreds",    1234.5,       -2, true,  "1,200"},
   {"negative_decimals_half_up",     1250,         -2, false, "1300"},
   {"negative_decimals_to_zero",     49,           -2, false, "0"},
@@ -56,6 +56,21 @@ const FormatCase kCases[] = {
   {"infinite",                      kInfinity,     2, true,  "∞"},
   {"negative_infinite",             -kInfinity,    2, true,  "-∞"},
   {"undefined",                     std::nan(""),  2, true,  "NaN"},
+  // Arithmetic noise past the 15th significant digit never shows; clean values stay as they are.
+  {"noise_year_in_milliseconds",    31535999999.999992, 2, false, "31536000000"},
+  {"noise_year_grouped",            31535999999.999992, 20, true, "31,536,000,000"},
+  {"noise_tce_in_joules",           29307600000.000004, 2, false, "29307600000"},
+  {"noise_light_years_in_km",       23651826181452.008, 2, false, "23651826181452"},
+  {"noise_point_one_plus_point_two", 0.1 + 0.2,    20, false, "0.3"},
+  {"noise_below_one",               0.7000000000000001, 20, false, "0.7"},
+  {"noise_negative",                -4.0000000000000036, 20, false, "-4"},
+  {"noise_carries_into_new_digit",  99999999.99999999, 3, true, "100,000,000"},
+  {"clean_fifteen_digits_kept",     123456.789012345, 20, false, "123456.789012345"},
+  {"clean_small_value_kept",        2.5e-7,        10, false, "0.00000025"},
+  {"clean_half_at_sixteenth_digit", 123456789012344.5, 0, false, "123456789012345"},
+  {"clean_rounds_into_scientific",  999999999999999.9, 2, false, "1e+15"},
+  {"scientific_noise_dropped",      2.3651826181452e16, 2, false, "2.3651826181452e+16"},
+  {"scientific_small_exponent",     -1.5e15,       2, false, "-1.5e+15"},
 };
 // clang-format on
 
@@ -67,6 +82,49 @@ TEST_P(FormatNumberTest, WritesExpectedText) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, FormatNumberTest, ::testing::ValuesIn(kCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+struct FitCase {
+  const char* name;
+  double value;
+  int decimals;
+  bool group;
+  std::size_t room;  // characters that fit
+  const char* expected;
+  friend std::ostream& operator<<(std::ostream& os, const FitCase& c) { return os << c.name; }
+};
+
+// clang-format off
+const FitCase kFitCases[] = {
+  {"fitting_text_unchanged",       31535999.5,          2, true,  17, "31,535,999.5"},
+  {"fewer_places_first",           12345678901.123456,  6, true,  17, "12,345,678,901.12"},
+  {"integer_part_never_cut",       123456789012345,     0, true,  17, "1.23456789012e+14"},
+  {"scientific_fewer_digits",      2.3651826181452e16,  2, false, 17, "2.36518261815e+16"},
+  {"small_value_to_scientific",    -0.000123456,       10, false,  8, "-1.2e-04"},
+  {"no_more_digits_than_shown",    1.2345678901234e-17, 20, false, 17, "1.235e-17"},
+  {"nothing_fits_gives_full_text", 123456,              0, false,  3, "123456"},
+  {"infinite_as_is",               kInfinity,           2, false,  0, "∞"},
+};
+// clang-format on
+
+class FormatNumberToFitTest : public ::testing::TestWithParam<FitCase> {};
+
+TEST_P(FormatNumberToFitTest, WritesLongestFormThatFits) {
+  const FitCase& c = GetParam();
+  const auto fits = [&c](const std::string& text) { return text.size() <= c.room; };
+  const std::string text = FormatNumberToFit(c.value, c.decimals, c.group, fits);
+  EXPECT_EQ(text, c.expected);
+  // A shorter form is the same value, to the precision it shows (two digits at the least here).
+  if (std::isfinite(c.value) && text.size() <= c.room) {
+    std::string plain;
+    for (const char ch : text) {
+      if (ch != ',') plain.push_back(ch);
+    }
+    EXPECT_NEAR(TextToNumber(plain), c.value, std::fabs(c.value) * 5e-2) << text;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, FormatNumberToFitTest, ::testing::ValuesIn(kFitCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
 TEST(FormatNumberLocaleTest, IgnoresCommaDecimalLocale) {

@@ -7,6 +7,7 @@
 #include <QMenu>
 #include <QSystemTrayIcon>
 #include <QTest>
+#include <QWindow>
 #include <string>
 #include <vector>
 
@@ -102,6 +103,29 @@ TEST_F(MainWindowTest, WithoutANotificationAreaMinimiseKeepsTheWindowReachable) 
   RestoreWindow(window());
   EXPECT_FALSE(window()->isMinimized());
   EXPECT_TRUE(window()->isVisible());
+}
+
+TEST_F(MainWindowTest, OpenFromTheTrayOnceAfterAnEarlierTaskBarMinimise) {
+  // State: minimised to the task bar while no tray was there, restored from the task bar; then
+  // a tray appears and the window is minimised to it.
+  // Action: "&O.打开主界面" once.
+  // Expected: the window is back, shown and not minimised, with its values.
+  SetTrayAvailableForTesting(false);
+  Start(kConfig);
+  ClickCategoryButton(1);
+  TypeInto(2, "5");
+  QWidget* minimise = Widget(window(), "控件_图形按钮_最小化");
+  QTest::mouseClick(minimise, Qt::LeftButton);
+  ASSERT_TRUE(window()->isMinimized());
+  window()->setWindowState(Qt::WindowNoState);  // the task bar's restore
+  SetTrayAvailableForTesting(true);
+  QTest::mouseClick(minimise, Qt::LeftButton);
+  ASSERT_FALSE(window()->isVisible());
+  qobject_cast<QAction*>(FindControl(window(), "打开主界面菜单").object())->trigger();
+  EXPECT_TRUE(window()->isVisible());
+  EXPECT_FALSE(window()->isMinimized());
+  EXPECT_FALSE(window()->windowHandle()->windowStates().testFlag(Qt::WindowMinimized));
+  EXPECT_EQ(RowText(3), "0.005");
 }
 
 TEST_F(MainWindowTest, MenusOpenBelowTheirButtonsWhereverTheWindowStands) {
