@@ -42,11 +42,14 @@ Window* LoadWindow(const WindowDesign& design, HandlerTable handlers, Window* ow
   if (modal) window->setWindowModality(Qt::ApplicationModal);
   window->Raise(window, Event::Created);
   if (window == nullptr || window->destroying()) return nullptr;
+  const QPointer<QWidget> previous = QApplication::activeWindow();
   window->show();
   if (!modal) return window;
   QEventLoop loop;
   QObject::connect(window, &QObject::destroyed, &loop, &QEventLoop::quit);
   loop.exec();
+  // The keyboard goes back to the window the user was in, with or without a window manager.
+  if (previous != nullptr && previous->isVisible()) previous->activateWindow();
   return nullptr;
 }
 

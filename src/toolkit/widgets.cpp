@@ -2,6 +2,7 @@
 
 #include <QEnterEvent>
 #include <QFocusEvent>
+#include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPixmapCache>
@@ -258,7 +259,22 @@ void SuperButton::paintEvent(QPaintEvent*) {
   const QPixmap face = LoadPicture(picture_);
   // A picture as large as the button is its face; a smaller one is an icon beside the caption.
   const bool is_face = !face.isNull() && face.width() >= width() / 2;
-  if (is_face) painter.drawPixmap(area, face);
+  if (is_face) {
+    painter.drawPixmap(area, face);
+  } else {
+    // Without a face the button draws one of its own, so that it reads as a button on a panel
+    // of its own colour.
+    const QColor base = ToQColor(background_);
+    QLinearGradient shade(0, 0, 0, area.height());
+    shade.setColorAt(0.0, base.lighter(112));
+    shade.setColorAt(1.0, base.darker(106));
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QColor(kEditBorder));
+    painter.setBrush(shade);
+    painter.drawRoundedRect(QRectF(area).adjusted(0.5, 0.5, -0.5, -0.5), 3, 3);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setBrush(Qt::NoBrush);
+  }
   if (active && has_state_) {
     const QPixmap state = LoadPicture(state_picture_);
     painter.setOpacity(0.6);

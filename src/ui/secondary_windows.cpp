@@ -2,13 +2,20 @@
 
 #include <array>
 
+#include "ui/about_window.h"
+#include "ui/about_window_design.h"
+#include "ui/options_window.h"
+#include "ui/options_window_design.h"
+
 namespace velmora {
 namespace {
 
 // clang-format off
-const std::array<SecondaryWindow, 0> kSecondaryWindows = {
+const std::array<SecondaryWindow, 2> kSecondaryWindows = {{
 //  name                design                  handlers                  modal  owned by main
-};
+  {kOptionsWindow,     OptionsWindowDesign,    OptionsWindowHandlers,    true,  false},
+  {kAboutWindow,       AboutWindowDesign,      AboutWindowHandlers,      true,  false},
+}};
 // clang-format on
 
 }  // namespace

@@ -5,8 +5,8 @@
 
 #include "settings/settings.h"
 #include "settings/settings_file.h"
-#include "ui/main_window_design.h"
 #include "toolkit/toolkit.h"
+#include "ui/main_window_design.h"
 #include "units/category.h"
 
 namespace velmora {

@@ -18,9 +18,13 @@
 #include <vector>
 
 #include "app/startup.h"
-#include "ui/main_window_design.h"
 #include "toolkit/toolkit.h"
 #include "toolkit/window.h"
+#include "ui/about_window.h"
+#include "ui/about_window_design.h"
+#include "ui/main_window_design.h"
+#include "ui/options_window.h"
+#include "ui/options_window_design.h"
 #include "units/app_state.h"
 #include "units/category.h"
 
@@ -38,7 +42,11 @@ struct DesignUnderTest {
 };
 
 std::vector<DesignUnderTest> AllDesigns() {
-  return {{"MainWindow", MainWindowDesign, MainWindowHandlers}};
+  return {{"MainWindow", MainWindowDesign, MainWindowHandlers},
+          {"OptionsWindow", OptionsWindowDesign,
+           [](AppState& state) { return OptionsWindowHandlers(state, nullptr); }},
+          {"AboutWindow", AboutWindowDesign,
+           [](AppState& state) { return AboutWindowHandlers(state, nullptr); }}};
 }
 
 bool IsContainer(Kind kind) {
@@ -124,7 +132,9 @@ TEST_P(DesignTest, LoadedWindowHasEveryControlWhereTheDesignPutsIt) {
     EXPECT_EQ(Left(found), control.left) << control.name;
     EXPECT_EQ(Width(found), control.width) << control.name;
     if (control.kind == Kind::TransparentLabel || control.kind == Kind::SuperButton) {
-      EXPECT_EQ(Text(found).toStdString(), control.text) << control.name;
+      // Design texts break lines the platform's way ("\r\n"); the controls show "\n".
+      EXPECT_EQ(Text(found), QString::fromStdString(control.text).replace("\r\n", "\n"))
+          << control.name;
     }
     if (!control.parent.empty()) {
       QWidget* parent = qobject_cast<QWidget*>(FindControl(window, control.parent).object());
@@ -264,6 +274,43 @@ TEST(MainWindowDesignTest, MenusShowTheirIconsAndTheSkinsHighlight) {
     }
   }
   delete window.data();
+}
+
+}  // namespace
+}  // namespace velmora
+
+namespace velmora {
+namespace {
+
+TEST(OptionsWindowDesignTest, NameBoxesStandInTwoColumnsAndAllTaggedBoxesAreEditBoxes) {
+  const WindowDesign& design = OptionsWindowDesign();
+  std::map<std::string, const ControlDesign*> by_name;
+  std::map<int, const ControlDesign*> by_tag;
+  for (const ControlDesign& control : design.controls) {
+    by_name[control.name] = &control;
+    if (!control.tag.empty()) by_tag[std::stoi(control.tag)] = &control;
+  }
+  for (int n = 1; n <= 32; ++n) {
+    const ControlDesign* box = by_name.at("unit" + std::to_string(n));
+    const int position = n <= 16 ? n : n - 16;
+    EXPECT_EQ(box->left, n <= 16 ? 8 : 134) << n;
+    EXPECT_EQ(box->top, 32 + 16 * (position - 1)) << n;
+    EXPECT_EQ(box->width, 100);
+    EXPECT_EQ(box->page, 1) << n;
+    EXPECT_EQ(box->tag, std::to_string(10000 + n));
+  }
+  ASSERT_EQ(by_tag.size(), 36u);
+  EXPECT_EQ(by_tag.begin()->first, 10000);
+  EXPECT_EQ(by_tag.rbegin()->first, 10035);
+  EXPECT_EQ(by_tag.at(10000)->name, "小数保留位数编辑框");
+  EXPECT_EQ(by_tag.at(10033)->name, "跨度编辑框");
+  EXPECT_EQ(by_tag.at(10034)->name, "上下间隔编辑框");
+  EXPECT_EQ(by_tag.at(10035)->name, "每列个数编辑框");
+  for (const auto& [tag, box] : by_tag) {
+    EXPECT_EQ(box->kind, Kind::EditBox) << tag;
+    EXPECT_EQ(box->look.background, kLightGrey) << tag;
+    EXPECT_EQ(box->look.input, Input::FreeText) << tag;
+  }
 }
 
 }  // namespace

@@ -294,7 +294,22 @@ TEST_F(ToolkitTest, ButtonsWithMissingPicturesStillDraw) {
   image_button.look.picture = ":/pictures/no-such-close.png";
   design.controls = {super_button, image_button};
   window_ = LoadWindow(design, {}, nullptr, false);
-  EXPECT_FALSE(Widget<QWidget>("超级按钮1")->grab().toImage().isNull());
+  const QImage face = Widget<QWidget>("超级按钮1")->grab().toImage();
+  ASSERT_FALSE(face.isNull());
+  // Without its face the super button draws a framed one of its own, under its caption also
+  // while it has the focus.
+  EXPECT_NE(face.pixelColor(0, 12), QColor(236, 236, 236));
+  auto* button = Widget<QWidget>("超级按钮1");
+  window_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window_.data()));
+  button->setFocus();
+  ASSERT_TRUE(button->hasFocus());
+  const QImage focused = button->grab().toImage();
+  int dark = 0;
+  for (int y = 4; y < 20; ++y) {
+    for (int x = 20; x < 52; ++x) dark += focused.pixelColor(x, y).lightness() < 100 ? 1 : 0;
+  }
+  EXPECT_GT(dark, 10) << "the caption is drawn";
   const QImage close = Widget<QWidget>("控件_图形按钮_关闭")->grab().toImage();
   EXPECT_NE(close.pixelColor(1, 1), QColor(236, 236, 236));
 }

@@ -114,4 +114,24 @@ QImage MakeIcon(int size) {
   return size <= 16 ? PixelIcon() : VectorIcon(size);
 }
 
+QImage MakeAboutPicture() {
+  QImage image = NewLayer(48, 48);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.drawImage(QPoint(0, 0), VectorIcon(40));
+  // An information badge over the tile's corner, drawn from shapes so that no font is involved.
+  const QPointF centre(37.5, 37.5);
+  QLinearGradient fill(0, 27, 0, 48);
+  fill.setColorAt(0.0, QColor(96, 196, 112));
+  fill.setColorAt(1.0, QColor(28, 128, 56));
+  painter.setPen(QPen(QColor(255, 255, 255), 1.5));
+  painter.setBrush(fill);
+  painter.drawEllipse(centre, 9.5, 9.5);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(QColor(255, 255, 255));
+  painter.drawEllipse(QPointF(37.5, 32.8), 1.6, 1.6);
+  painter.drawRoundedRect(QRectF(36.2, 35.4, 2.6, 7.4), 0.8, 0.8);
+  return image;
+}
+
 }  // namespace velmora::pictures

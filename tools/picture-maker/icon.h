@@ -8,4 +8,7 @@ namespace velmora::pictures {
 // over a ruler. The 16 pixel image is drawn pixel by pixel so that it stays sharp.
 QImage MakeIcon(int size);
 
+// The About window's 48 x 48 picture: the program's tile with an information badge.
+QImage MakeAboutPicture();
+
 }  // namespace velmora::pictures

@@ -1,4 +1,4 @@
-// Writes every picture of the program's main window into one folder, always the same bytes for
+// Writes every picture of the program's windows into one folder, always the same bytes for
 // the same inputs. Usage: picture-maker OUTPUT_DIR [--preview PREVIEW_DIR]
 #include <QDir>
 #include <QGuiApplication>
@@ -48,6 +48,7 @@ bool WriteAll(const QString& dir) {
   for (int size : {16, 32, 48, 72, 128}) {
     png(MakeIcon(size), QStringLiteral("icon-%1.png").arg(size));
   }
+  png(MakeAboutPicture(), QStringLiteral("about-48.png"));
   const std::pair<MenuIcon, const char*> menu_icons[] = {{MenuIcon::kSettings, "settings"},
                                                          {MenuIcon::kUnitManager, "unit-manager"},
                                                          {MenuIcon::kCalculator, "calculator"},
