@@ -13,16 +13,26 @@ constexpr int kMaxDecimals = 20;
 constexpr double kScientificFrom = 1e15;
 
 std::string Scientific(double magnitude) {
+  // 15 significant digits, rounded. The largest doubles would round up past the largest double,
+  // to a text that reads back as infinity; their first 15 digits of 17 are kept instead.
   char buffer[64];
-  const auto [end, error] =
-      std::to_chars(buffer, buffer + sizeof buffer, magnitude, std::chars_format::scientific, 14);
-  if (error != std::errc()) return "0";
-  std::string_view text(buffer, static_cast<std::size_t>(end - buffer));
-  const std::size_t e = text.find('e');
-  std::string_view mantissa = text.substr(0, e);
-  while (mantissa.ends_with('0')) mantissa.remove_suffix(1);
-  if (mantissa.ends_with('.')) mantissa.remove_suffix(1);
-  return std::string(mantissa) + std::string(text.substr(e));
+  for (const int precision : {14, 16}) {
+    const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, magnitude,
+                                            std::chars_format::scientific, precision);
+    if (error != std::errc()) return "0";
+    const std::string_view text(buffer, static_cast<std::size_t>(end - buffer));
+    double back = 0;
+    if (precision == 14 && std::from_chars(text.data(), text.data() + text.size(), back).ec ==
+                               std::errc::result_out_of_range) {
+      continue;
+    }
+    const std::size_t e = text.find('e');
+    std::string_view mantissa = text.substr(0, std::min<std::size_t>(e, 16));  // "d." and 14
+    while (mantissa.ends_with('0')) mantissa.remove_suffix(1);
+    if (mantissa.ends_with('.')) mantissa.remove_suffix(1);
+    return std::string(mantissa) + std::string(text.substr(e));
+  }
+  return "0";
 }
 
 std::string Grouped(const std::string& digits) {
