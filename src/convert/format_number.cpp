@@ -114,10 +114,24 @@ std::string FormatNumber(double value, int decimals, bool group) {
   if (std::isnan(value)) return "NaN";
   if (std::isinf(value)) return value > 0 ? "∞" : "-∞";
   const std::string sign = std::signbit(value) ? "-" : "";
-  Decimal number = ShortestDigits(std::fabs(value));
+  const Decimal exact = ShortestDigits(std::fabs(value));
+  Decimal number = exact;
   RoundTo(number, kSignificantDigits);
   if (number.digits.empty()) return "0";
-  if (number.point > kLargestPlainPoint) return sign + Scientific(number);
+  if (number.point > kLargestPlainPoint) {
+    std::string text = Scientific(number);
+    double back = 0;
+    if (std::from_chars(text.data(), text.data() + text.size(), back).ec ==
+        std::errc::result_out_of_range) {
+      // The largest doubles would round up past the largest double, to a text that reads back
+      // as infinity; their first 15 digits are kept unrounded instead.
+      Decimal cut = exact;
+      cut.digits.resize(std::min<std::size_t>(cut.digits.size(), kSignificantDigits));
+      while (!cut.digits.empty() && cut.digits.back() == '0') cut.digits.pop_back();
+      text = Scientific(cut);
+    }
+    return sign + text;
+  }
   RoundTo(number, number.point + std::clamp(decimals, kMinDecimals, kMaxDecimals));
   if (number.digits.empty()) return "0";
   return sign + Positional(number, group);

@@ -55,6 +55,14 @@ bool HasControlCharacter(std::string_view text) {
   });
 }
 
+bool IsStatusLine(std::string_view line) {
+  constexpr std::string_view kProtocol = "http/";
+  return line.size() >= kProtocol.size() &&
+         std::equal(kProtocol.begin(), kProtocol.end(), line.begin(), [](char a, char b) {
+           return a == (b >= 'A' && b <= 'Z' ? static_cast<char>(b - 'A' + 'a') : b);
+         });
+}
+
 }  // namespace
 
 std::optional<InternetSession> InternetSession::Open(std::string_view user_agent,
@@ -112,8 +120,9 @@ struct InternetRequest::State {
       return 0;
     }
     // Interim responses (100 Continue, a 401 answered with credentials) come before the final
-    // one; only the final response's headers and body are kept, and no trailers.
-    if (line.substr(0, 5) == "HTTP/") {
+    // one; only the final response's headers and body are kept, and no trailers. libcurl takes
+    // the protocol name of a status line in any case.
+    if (IsStatusLine(line)) {
       state.headers.clear();
       state.headers_complete = false;
       state.body.clear();

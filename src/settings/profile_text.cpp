@@ -291,7 +291,10 @@ std::optional<std::string> SetProfileValue(std::string_view body, ProfileEncodin
   if (!insert_at) {
     out.append("[").append(section).append("]").append(eol);
   }
-  out.append(key).append("=").append(stored).append(eol);
+  out.append(key).append("=").append(stored);
+  // A lone CR in front of an LF would join it into one line break, and the empty line that the
+  // LF ends would be lost.
+  out.append(eol == "\r" && split < body.size() && body[split] == '\n' ? "\r\n" : eol);
   out.append(body.substr(split));
   return out;
 }

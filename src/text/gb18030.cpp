@@ -2,6 +2,7 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <memory>
 
@@ -22,13 +23,42 @@ IconvHandle Open(const char* to, const char* from) {
   return IconvHandle(cd);
 }
 
-// Converts `input` with iconv; each byte that iconv cannot convert is skipped and `replacement`
-// is written in its place.
-std::string Convert(const char* to, const char* from, std::string_view input,
-                    std::string_view replacement) {
+// The length of the well-formed UTF-8 sequence at the start of `text`, or 0.
+std::size_t Utf8SequenceLength(std::string_view text) {
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(0);
+  std::size_t length = 0;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+  }
+  if (length == 0 || text.size() < length) return 0;
+  for (std::size_t i = 1; i < length; ++i) {
+    if ((byte(i) & 0xC0) != 0x80) return 0;
+  }
+  // Overlong forms, UTF-16 surrogates and code points above U+10FFFF.
+  if ((lead == 0xE0 && byte(1) < 0xA0) || (lead == 0xED && byte(1) >= 0xA0) ||
+      (lead == 0xF0 && byte(1) < 0x90) || (lead == 0xF4 && byte(1) >= 0x90)) {
+    return 0;
+  }
+  return length;
+}
+
+enum class Direction { kDecode, kEncode };
+
+// Converts `input` with iconv; what iconv cannot convert is skipped and `replacement` written in
+// its place: one invalid byte at a time, or, when encoding, a whole well-formed character that
+// the C library's tables lack (the private-use code points that the 2022 edition of GB18030
+// gave up).
+std::string Convert(Direction direction, std::string_view input) {
+  const bool decode = direction == Direction::kDecode;
+  const std::string_view replacement = decode ? kReplacementUtf8 : kReplacementGb18030;
   std::string out;
   if (IsAscii(input)) return std::string(input);
-  const IconvHandle handle = Open(to, from);
+  const IconvHandle handle = decode ? Open("UTF-8", "GB18030") : Open("GB18030", "UTF-8");
   if (!handle) return std::string(input);
   auto* cd = static_cast<iconv_t>(handle.get());
   out.reserve(input.size() * 2);
@@ -42,15 +72,17 @@ std::string Convert(const char* to, const char* from, std::string_view input,
     out.append(buffer, static_cast<std::size_t>(out_ptr - buffer));
     if (rc != static_cast<std::size_t>(-1)) break;
     if (errno == E2BIG) continue;
-    // EILSEQ (invalid) or EINVAL (truncated at the end): skip one byte and go on. GBK writes the
-    // euro sign as the single byte 0x80, which GB18030 itself does not accept.
-    if (*in_ptr == '\x80' && replacement == kReplacementUtf8) {
+    // EILSEQ (invalid) or EINVAL (truncated at the end). GBK writes the euro sign as the single
+    // byte 0x80, which GB18030 itself does not accept.
+    std::size_t skip = 1;
+    if (decode && *in_ptr == '\x80') {
       out.append("\xE2\x82\xAC");
     } else {
+      if (!decode) skip = std::max<std::size_t>(Utf8SequenceLength({in_ptr, in_left}), 1);
       out.append(replacement);
     }
-    ++in_ptr;
-    --in_left;
+    in_ptr += skip;
+    in_left -= skip;
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
   }
   return out;
@@ -66,11 +98,11 @@ bool IsAscii(std::string_view text) {
 }
 
 std::string Gb18030ToUtf8(std::string_view bytes) {
-  return Convert("UTF-8", "GB18030", bytes, kReplacementUtf8);
+  return Convert(Direction::kDecode, bytes);
 }
 
 std::string Utf8ToGb18030(std::string_view text) {
-  return Convert("GB18030", "UTF-8", text, kReplacementGb18030);
+  return Convert(Direction::kEncode, text);
 }
 
 }  // namespace velmora

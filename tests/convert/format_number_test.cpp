@@ -23,6 +23,7 @@ struct FormatCase {
 };
 
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
+constexpr double kLargest = std::numeric_limits<double>::max();
 
 // clang-format off
 const FormatCase kCases[] = {
@@ -53,6 +54,7 @@ const FormatCase kCases[] = {
   {"scientific_from_1e15",          1e15,          2, true,  "1e+15"},
   {"scientific_fifteen_digits",     1.234567890123456789e20, 2, true, "1.23456789012346e+20"},
   {"scientific_negative",           -2.5e300,      2, false, "-2.5e+300"},
+  {"largest_double_cut_not_rounded", -kLargest,    2, false, "-1.79769313486231e+308"},
   {"infinite",                      kInfinity,     2, true,  "∞"},
   {"negative_infinite",             -kInfinity,    2, true,  "-∞"},
   {"undefined",                     std::nan(""),  2, true,  "NaN"},
@@ -139,7 +141,7 @@ TEST(FormatNumberLocaleTest, IgnoresCommaDecimalLocale) {
 
 TEST(FormatNumberRoundTripTest, ResultsReadBackThroughTextToNumber) {
   // Every text a row shows must read back as the value it stands for when the user edits it.
-  for (const double value : {1.5e15, -7.25e100, 123456.5, -0.75, 4.4e-5}) {
+  for (const double value : {1.5e15, -7.25e100, 123456.5, -0.75, 4.4e-5, kLargest}) {
     const std::string text = FormatNumber(value, 8, false);
     EXPECT_NEAR(TextToNumber(text), value, std::fabs(value) * 1e-14) << text;
   }

@@ -256,6 +256,9 @@ TEST(ResponseHeadersTest, GivesTheRawHeadersWhenTheyFit) {
   ASSERT_EQ(long_response.find("\r\n\r\n") + 4, 1024u);
   const std::string just_fitting_response =
       LoopbackServer::Response("200 OK", "X-Long: " + long_value.substr(1) + "\r\n", "ok");
+  // The status line's protocol name is matched without regard to case, by libcurl too.
+  const std::string interim = "HTTP/1.1 100 Continue\r\nX-Interim: 1\r\n\r\n";
+  const std::string final_in_lower_case = "http/1.1 200 OK\r\nContent-Length: 2\r\n\r\n";
 
   const struct {
     const char* name;
@@ -265,6 +268,7 @@ TEST(ResponseHeadersTest, GivesTheRawHeadersWhenTheyFit) {
       {"Short", fitting_headers + "ok", fitting_headers},
       {"JustFitting", just_fitting_response, just_fitting_response.substr(0, 1023)},
       {"TooLong", long_response, ""},
+      {"FinalAfterInterimInLowerCase", interim + final_in_lower_case + "ok", final_in_lower_case},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

@@ -56,6 +56,8 @@ const EditCase kEditCases[] = {
   {"NewSectionWithFileCrLf", "[a]\r\nx=1\r\n", Op::kWrite, "b", "k", "v",
    "[a]\r\nx=1\r\n[b]\r\nk=v\r\n"},
   {"NewItemWithFileCr", "[a]\rx=1\r[b]\r", Op::kWrite, "a", "y", "2", "[a]\rx=1\ry=2\r[b]\r"},
+  {"NewItemWithFileCrKeepsEmptyLineAfter", "a\r[s]\n\nb", Op::kWrite, "s", "k", "v",
+   "a\r[s]\nk=v\r\n\nb"},
   {"NewItemAfterLastLineWithoutBreak", "[a]\r\nx=1", Op::kWrite, "a", "y", "2",
    "[a]\r\nx=1\r\ny=2\r\n"},
   {"NewSectionAfterLastLineWithoutBreak", "[a]\nx=1", Op::kWrite, "b", "k", "v",

@@ -32,5 +32,15 @@ TEST(Gb18030, MalformedUtf8IsReplacedNotDropped) {
   EXPECT_EQ(Utf8ToGb18030("x\xC3"), "x\x84\x31\xA4\x37");
 }
 
+TEST(Gb18030, AnUnmappedCharacterBecomesOneReplacementCharacter) {
+  // U+E843 and U+E78D are private-use code points that GB18030 tables of the 2022 edition no
+  // longer map; they must not turn into one replacement character per UTF-8 byte.
+  for (const std::string character : {"\uE843", "\uE78D"}) {
+    const std::string text = "\U00018130" + character + "\U000FAF80";
+    const std::string round_trip = Gb18030ToUtf8(Utf8ToGb18030(text));
+    EXPECT_TRUE(round_trip == text || round_trip == "\U00018130\uFFFD\U000FAF80") << round_trip;
+  }
+}
+
 }  // namespace
 }  // namespace velmora
