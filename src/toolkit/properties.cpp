@@ -297,22 +297,4 @@ void SetChecked(Control control, bool checked) {
   if (auto* button = qobject_cast<QAbstractButton*>(control.object())) button->setChecked(checked);
 }
 
-int CaretPosition(Control edit_box) {
-  QObject* object = edit_box.object();
-  if (auto* edit = qobject_cast<QLineEdit*>(object)) return edit->cursorPosition();
-  if (auto* multi = qobject_cast<QPlainTextEdit*>(object)) return multi->textCursor().position();
-  return 0;
-}
-
-void SetCaretPosition(Control edit_box, int position) {
-  QObject* object = edit_box.object();
-  if (auto* edit = qobject_cast<QLineEdit*>(object)) {
-    edit->setCursorPosition(position);
-  } else if (auto* multi = qobject_cast<QPlainTextEdit*>(object)) {
-    QTextCursor cursor = multi->textCursor();
-    cursor.setPosition(qBound(0, position, static_cast<int>(multi->toPlainText().size())));
-    multi->setTextCursor(cursor);
-  }
-}
-
 }  // namespace velmora

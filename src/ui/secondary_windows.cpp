@@ -2,13 +2,17 @@
 
 #include <array>
 
+#include "ui/calculator_window.h"
+#include "ui/calculator_window_design.h"
+
 namespace velmora {
 namespace {
 
 // clang-format off
-const std::array<SecondaryWindow, 0> kSecondaryWindows = {
+const std::array<SecondaryWindow, 1> kSecondaryWindows = {{
 //  name                design                  handlers                  modal  owned by main
-};
+  {kCalculatorWindow,  CalculatorWindowDesign, CalculatorWindowHandlers, false, true},
+}};
 // clang-format on
 
 }  // namespace
@@ -27,6 +31,13 @@ const SecondaryWindow* FindSecondaryWindow(std::string_view name) {
 void OpenSecondaryWindow(std::string_view name, AppState& state, Window* main_window) {
   const SecondaryWindow* window = FindSecondaryWindow(name);
   if (window == nullptr) return;
+  // A modeless window is opened once: choosing it again brings the open one forward.
+  if (!window->modal) {
+    if (Window* open = FindWindow(name)) {
+      RestoreWindow(open);
+      return;
+    }
+  }
   LoadWindow(window->design(), window->handlers(state, main_window),
              window->owned_by_main_window ? main_window : nullptr, window->modal);
 }

@@ -49,6 +49,10 @@ struct AppState {
   int MessageIndex = 0;
   std::vector<std::string> AdvertTexts;
   int AdvertIndex = 0;
+
+  // The calculator's memory slots A to D (UTF-8 result texts). They belong to the run, not to a
+  // calculator window: empty at start, kept while the window is closed, never saved.
+  std::array<std::string, 4> MemorySlot{};
 };
 
 }  // namespace velmora
