@@ -132,7 +132,11 @@ void InsertText(Control edit_box, int position, const QString& text) {
   if (auto* multi = qobject_cast<QPlainTextEdit*>(object)) {
     QTextCursor at(multi->document());
     at.setPosition(CharacterOffset(multi->toPlainText(), position));
+    // An edit block of its own: the insertion is one undo step, not merged with the typing
+    // before it.
+    at.beginEditBlock();
     at.insertText(text);
+    at.endEditBlock();
   } else if (auto* edit = qobject_cast<QLineEdit*>(object)) {
     QString whole = edit->text();
     whole.insert(CharacterOffset(whole, position), text);

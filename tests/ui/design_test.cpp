@@ -18,6 +18,8 @@
 #include <vector>
 
 #include "app/startup.h"
+#include "ui/calculator_window.h"
+#include "ui/calculator_window_design.h"
 #include "ui/main_window_design.h"
 #include "toolkit/toolkit.h"
 #include "toolkit/window.h"
@@ -38,7 +40,9 @@ struct DesignUnderTest {
 };
 
 std::vector<DesignUnderTest> AllDesigns() {
-  return {{"MainWindow", MainWindowDesign, MainWindowHandlers}};
+  return {{"MainWindow", MainWindowDesign, MainWindowHandlers},
+          {"CalculatorWindow", CalculatorWindowDesign,
+           [](AppState& s) { return CalculatorWindowHandlers(s, nullptr); }}};
 }
 
 bool IsContainer(Kind kind) {
