@@ -344,22 +344,4 @@ void SetHint(Control control, const QString& hint) {
   if (widget != nullptr && widget->toolTip() != hint) widget->setToolTip(hint);
 }
 
-int CaretPosition(Control edit_box) {
-  QObject* object = edit_box.object();
-  if (auto* edit = qobject_cast<QLineEdit*>(object)) return edit->cursorPosition();
-  if (auto* multi = qobject_cast<QPlainTextEdit*>(object)) return multi->textCursor().position();
-  return 0;
-}
-
-void SetCaretPosition(Control edit_box, int position) {
-  QObject* object = edit_box.object();
-  if (auto* edit = qobject_cast<QLineEdit*>(object)) {
-    edit->setCursorPosition(position);
-  } else if (auto* multi = qobject_cast<QPlainTextEdit*>(object)) {
-    QTextCursor cursor = multi->textCursor();
-    cursor.setPosition(qBound(0, position, static_cast<int>(multi->toPlainText().size())));
-    multi->setTextCursor(cursor);
-  }
-}
-
 }  // namespace velmora

@@ -7,6 +7,7 @@
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QTimer>
+#include <limits>
 
 #include "toolkit/colour.h"
 #include "toolkit/decimal_validator.h"
@@ -66,6 +67,9 @@ QWidget* MakeEditBox(Window* host, const ControlDesign& design, QWidget* parent)
   edit->setText(FromUtf8(design.text));
   edit->setAlignment(ToAlignment(look.align));
   edit->setReadOnly(look.input == Input::ReadOnly);
+  // A box that only shows what the program writes keeps all of it (QLineEdit would cut the text
+  // at 32767 characters).
+  if (look.input == Input::ReadOnly) edit->setMaxLength(std::numeric_limits<int>::max());
   if (look.input == Input::DecimalNumber) edit->setValidator(new DecimalValidator(edit));
   QObject::connect(edit, &QLineEdit::textChanged, host->connection_guard(),
                    [host, edit] { host->Raise(edit, Event::ContentChanged); });

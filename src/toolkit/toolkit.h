@@ -139,8 +139,26 @@ bool TextFits(Control edit_box, const QString& text);
 // The text shown while the mouse rests on a control; empty for none.
 QString Hint(Control control);
 void SetHint(Control control, const QString& hint);
+// The caret of an edit box counts characters as the user sees them: a Chinese character, an
+// emoji or a letter with its combining marks is one. The position is the selection's start when
+// text is selected. A negative position puts the caret at the end of the text; setting it clears
+// any selection.
 int CaretPosition(Control edit_box);
 void SetCaretPosition(Control edit_box, int position);
+// The selected text of an edit box; empty when nothing is selected.
+QString SelectedText(Control edit_box);
+// Inserts `text` at a caret position (in characters, clamped to the text) as one step the user
+// can undo; a selection is kept, not replaced. Raises content changed.
+void InsertText(Control edit_box, int position, const QString& text);
+// The number of user-visible characters of `text`, and the offset in UTF-16 units of the
+// boundary after the first `characters` of them (the whole text for a negative or larger count).
+int CharacterCount(const QString& text);
+int CharacterOffset(const QString& text, int characters);
+
+// While `control` holds the keyboard focus, pressing `key` ("Escape", "Ctrl+C", "Return")
+// runs `action` instead of the control's own use of the key. Bound on a window, the key acts
+// wherever the focus is in that window, for every control that leaves the key unused.
+void BindKey(Control control, std::string_view key, std::function<void()> action);
 
 // The window's outline becomes a rounded rectangle from (0, 0) to (width, height) whose corners
 // are quarters of a `corner_width` x `corner_height` ellipse; outside it nothing is drawn and no

@@ -132,7 +132,12 @@ void EditBox::paintEvent(QPaintEvent* event) {
 }
 
 MultiLineEditBox::MultiLineEditBox(Window* host, QWidget* parent)
-    : QPlainTextEdit(parent), Hosted(host) {}
+    : QPlainTextEdit(parent), Hosted(host) {
+  // Lines break at the box's edge wherever they reach it. Breaking at word boundaries first costs
+  // time quadratic in the length of an unbroken run (a pasted expression of thousands of
+  // characters has no word boundary) and would stall the window for seconds.
+  setWordWrapMode(QTextOption::WrapAnywhere);
+}
 
 void MultiLineEditBox::focusInEvent(QFocusEvent* event) {
   QPlainTextEdit::focusInEvent(event);

@@ -4,6 +4,8 @@
 
 #include "ui/about_window.h"
 #include "ui/about_window_design.h"
+#include "ui/calculator_window.h"
+#include "ui/calculator_window_design.h"
 #include "ui/options_window.h"
 #include "ui/options_window_design.h"
 
@@ -11,10 +13,11 @@ namespace velmora {
 namespace {
 
 // clang-format off
-const std::array<SecondaryWindow, 2> kSecondaryWindows = {{
+const std::array<SecondaryWindow, 3> kSecondaryWindows = {{
 //  name                design                  handlers                  modal  owned by main
   {kOptionsWindow,     OptionsWindowDesign,    OptionsWindowHandlers,    true,  false},
   {kAboutWindow,       AboutWindowDesign,      AboutWindowHandlers,      true,  false},
+  {kCalculatorWindow,  CalculatorWindowDesign, CalculatorWindowHandlers, false, true},
 }};
 // clang-format on
 
@@ -34,6 +37,13 @@ const SecondaryWindow* FindSecondaryWindow(std::string_view name) {
 void OpenSecondaryWindow(std::string_view name, AppState& state, Window* main_window) {
   const SecondaryWindow* window = FindSecondaryWindow(name);
   if (window == nullptr) return;
+  // A modeless window is opened once: choosing it again brings the open one forward.
+  if (!window->modal) {
+    if (Window* open = FindWindow(name)) {
+      RestoreWindow(open);
+      return;
+    }
+  }
   LoadWindow(window->design(), window->handlers(state, main_window),
              window->owned_by_main_window ? main_window : nullptr, window->modal);
 }

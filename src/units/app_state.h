@@ -54,6 +54,10 @@ struct AppState {
   // advert label. An empty address makes its labels plain text.
   std::string HomepageAddress;
   std::string AdvertAddress;
+
+  // The calculator's memory slots A to D (UTF-8 result texts). They belong to the run, not to a
+  // calculator window: empty at start, kept while the window is closed, never saved.
+  std::array<std::string, 4> MemorySlot{};
 };
 
 }  // namespace velmora

@@ -22,6 +22,8 @@
 #include "toolkit/window.h"
 #include "ui/about_window.h"
 #include "ui/about_window_design.h"
+#include "ui/calculator_window.h"
+#include "ui/calculator_window_design.h"
 #include "ui/main_window_design.h"
 #include "ui/options_window.h"
 #include "ui/options_window_design.h"
@@ -46,7 +48,9 @@ std::vector<DesignUnderTest> AllDesigns() {
           {"OptionsWindow", OptionsWindowDesign,
            [](AppState& state) { return OptionsWindowHandlers(state, nullptr); }},
           {"AboutWindow", AboutWindowDesign,
-           [](AppState& state) { return AboutWindowHandlers(state, nullptr); }}};
+           [](AppState& state) { return AboutWindowHandlers(state, nullptr); }},
+          {"CalculatorWindow", CalculatorWindowDesign,
+           [](AppState& s) { return CalculatorWindowHandlers(s, nullptr); }}};
 }
 
 bool IsContainer(Kind kind) {
