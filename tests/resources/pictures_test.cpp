@@ -40,6 +40,7 @@ std::vector<PictureCase> AllPictures() {
   for (const char* icon : {"settings", "unit-manager", "calculator", "about", "exit", "open"}) {
     cases.push_back({std::string("menu-") + icon + ".png", 16, 16});
   }
+  cases.push_back({"about-48.png", 48, 48});
   return cases;
 }
 
