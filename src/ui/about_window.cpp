@@ -6,10 +6,6 @@
 #include "ui/skin.h"
 #include "units/app_state.h"
 
-#ifndef VELMORA_HOMEPAGE_URL
-#define VELMORA_HOMEPAGE_URL "http://127.0.0.1/"
-#endif
-
 namespace velmora {
 
 void ShowAboutHomepage(Window* window, std::string_view address) {
@@ -23,7 +19,7 @@ void ShowAboutHomepage(Window* window, std::string_view address) {
 void OnAboutCreated(AppState& state, Window* window) {
   ApplyInterfaceStyle(state.settings, window);
   ApplyWindowShape(window);
-  ShowAboutHomepage(window, VELMORA_HOMEPAGE_URL);
+  ShowAboutHomepage(window, state.HomepageAddress);
 }
 
 HandlerTable AboutWindowHandlers(AppState& state, Window*) {

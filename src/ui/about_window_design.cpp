@@ -4,9 +4,6 @@
 
 #include "ui/secondary_windows.h"
 
-#ifndef VELMORA_HOMEPAGE_URL
-#define VELMORA_HOMEPAGE_URL "http://127.0.0.1/"
-#endif
 #ifndef VELMORA_VERSION
 #define VELMORA_VERSION "3.21"
 #endif
@@ -36,7 +33,8 @@ WindowDesign BuildAboutWindowDesign() {
   design.drag_by_background = true;
   design.events = {{Event::Created, kOnAboutCreated}};
 
-  const std::string homepage = VELMORA_HOMEPAGE_URL;
+  // The address is set when the window is created, from the program's configured homepage.
+  const std::string homepage;
   // clang-format off
   const AboutControl controls[] = {
   //  kind                    name                   left  top width height text                           colour  cursor        handler

@@ -49,6 +49,7 @@ TEST_F(AboutTest, ShowsPictureVersionAndHomepageInTheStyleAndOkCloses) {
   // Expected: the style's background, rounded outline, the 48 x 48 picture, the version text and
   // the homepage label; OK closes it and the menu's call returns.
   Start("[通用设置]\n界面风格=2\n");
+  state().HomepageAddress = "http://127.0.0.1:9/velmora/";
   bool seen = false;
   WithAbout([&seen](Window* about) {
     seen = true;
@@ -61,7 +62,8 @@ TEST_F(AboutTest, ShowsPictureVersionAndHomepageInTheStyleAndOkCloses) {
     EXPECT_EQ(Text(FindControl(about, "透明标签1")), "维尔莫拉\n\n\nVersion:3.21 Final");
     const Control link = FindControl(about, kAboutHomepageLabel);
     EXPECT_TRUE(Visible(link));
-    EXPECT_EQ(Text(link), "Homepage: " + Text(FindControl(about, kAboutLinkBox)));
+    EXPECT_EQ(Text(link), "Homepage: http://127.0.0.1:9/velmora/");
+    EXPECT_EQ(Text(FindControl(about, kAboutLinkBox)), "http://127.0.0.1:9/velmora/");
     QTest::mouseClick(qobject_cast<QAbstractButton*>(Widget(about, "确定")), Qt::LeftButton);
     EXPECT_TRUE(IsDestroying(about));
   });
