@@ -1,64 +1,45 @@
 #include "net/cookie_store.h"
 
-#include <array>
+#include <curl/curl.h>
+
+#include <algorithm>
 #include <charconv>
 #include <ctime>
 #include <limits>
 #include <mutex>
 #include <string>
+#include <vector>
 
-#include "net/curl_support.h"
 #include "net/url_parts.h"
 
 namespace velmora {
 namespace {
 
-class SharedCookies {
- public:
-  SharedCookies() : share_(curl_share_init()) {
-    if (share_ == nullptr) return;
-    curl_share_setopt(share_, CURLSHOPT_LOCKFUNC, &Lock);
-    curl_share_setopt(share_, CURLSHOPT_UNLOCKFUNC, &Unlock);
-    curl_share_setopt(share_, CURLSHOPT_USERDATA, this);
-    if (curl_share_setopt(share_, CURLSHOPT_SHARE, CURL_LOCK_DATA_COOKIE) != CURLSHE_OK) {
-      curl_share_cleanup(share_);
-      share_ = nullptr;
-    }
-  }
-  SharedCookies(const SharedCookies&) = delete;
-  SharedCookies& operator=(const SharedCookies&) = delete;
+constexpr std::size_t kMaxCookieBytes = 4096;
+constexpr std::size_t kMaxCookiesPerHost = 50;
+constexpr std::size_t kMaxCookies = 3000;
 
-  CURLSH* share() const { return share_; }
+struct Cookie {
+  std::string host;
+  std::string path;
+  std::string name;
+  std::string value;
+  bool secure = false;
+  long long expires = 0;  // seconds since the epoch; 0 keeps the cookie for the rest of the run
+  unsigned long long order = 0;  // when it was first stored, to send older cookies first
+};
 
- private:
-  static void Lock(CURL*, curl_lock_data data, curl_lock_access, void* self) {
-    static_cast<SharedCookies*>(self)->MutexFor(data).lock();
-  }
-  static void Unlock(CURL*, curl_lock_data data, void* self) {
-    static_cast<SharedCookies*>(self)->MutexFor(data).unlock();
-  }
-  std::mutex& MutexFor(curl_lock_data data) {
-    const auto index = static_cast<std::size_t>(data);
-    return mutexes_[index < mutexes_.size() ? index : 0];
-  }
-
-  CURLSH* share_;
-  std::array<std::mutex, CURL_LOCK_DATA_LAST> mutexes_;
+struct Store {
+  std::mutex mutex;
+  std::vector<Cookie> cookies;
+  unsigned long long next_order = 0;
 };
 
 // Never destroyed: a worker abandoned at a time-out may still use the store while the process
 // runs its exit handlers.
-const SharedCookies* Cookies() {
-  if (!curl::EnsureInitialised()) return nullptr;
-  static const SharedCookies* const cookies = new SharedCookies();
-  return cookies->share() != nullptr ? cookies : nullptr;
-}
-
-// A handle that only reads or changes the store.
-curl::EasyHandle StoreHandle() {
-  curl::EasyHandle handle(Cookies() != nullptr ? curl_easy_init() : nullptr);
-  if (handle && !AttachCookieStore(handle.get())) handle.reset();
-  return handle;
+Store& TheStore() {
+  static Store* const store = new Store();
+  return *store;
 }
 
 std::string_view Trim(std::string_view text) {
@@ -92,37 +73,62 @@ bool EqualsIgnoringCase(std::string_view a, std::string_view b) {
   return true;
 }
 
+std::string_view WithoutQuery(std::string_view path) {
+  return path.substr(0, path.find('?'));
+}
+
 // The directory of the URL's path, which a cookie without a path attribute belongs to.
 std::string DefaultPath(std::string_view url) {
-  std::string path = UrlPath(url);
-  path.erase(std::min(path.find('?'), path.size()));
+  std::string path(WithoutQuery(UrlPath(url)));
   const auto last_slash = path.rfind('/');
   if (last_slash == std::string::npos || last_slash == 0) return "/";
   path.erase(last_slash);
   return path;
 }
 
-}  // namespace
-
-bool AttachCookieStore(CURL* handle) {
-  const SharedCookies* const cookies = Cookies();
-  if (cookies == nullptr || handle == nullptr) return false;
-  // The shared store is only consulted once the handle's own cookie engine is switched on.
-  return curl_easy_setopt(handle, CURLOPT_SHARE, cookies->share()) == CURLE_OK &&
-         curl_easy_setopt(handle, CURLOPT_COOKIEFILE, "") == CURLE_OK;
+bool PathMatches(std::string_view cookie_path, std::string_view request_path) {
+  if (!request_path.starts_with(cookie_path)) return false;
+  return request_path.size() == cookie_path.size() || cookie_path.back() == '/' ||
+         request_path[cookie_path.size()] == '/';
 }
+
+bool Expired(const Cookie& cookie, long long now) {
+  return cookie.expires != 0 && cookie.expires <= now;
+}
+
+// Drops the oldest cookies of `host` beyond the per-host limit and the oldest of all beyond
+// the overall limit, so that a hostile server cannot grow the store without end.
+void Evict(std::vector<Cookie>& cookies, const std::string& host) {
+  const auto oldest_where = [&](auto&& belongs) {
+    auto oldest = cookies.end();
+    for (auto it = cookies.begin(); it != cookies.end(); ++it) {
+      if (belongs(*it) && (oldest == cookies.end() || it->order < oldest->order)) oldest = it;
+    }
+    return oldest;
+  };
+  while (static_cast<std::size_t>(std::count_if(cookies.begin(), cookies.end(), [&](const auto& c) {
+           return c.host == host;
+         })) > kMaxCookiesPerHost) {
+    cookies.erase(oldest_where([&](const Cookie& c) { return c.host == host; }));
+  }
+  while (cookies.size() > kMaxCookies) {
+    cookies.erase(oldest_where([](const Cookie&) { return true; }));
+  }
+}
+
+}  // namespace
 
 bool SetCookie(std::string_view url, std::string_view name, std::string_view data) {
   const std::string host = UrlHost(url, false);
   if (!IsPlainHostName(host) || !IsCookieName(name)) return false;
+  if (name.size() + data.size() > kMaxCookieBytes) return false;
 
   const auto value_end = data.find(';');
   const std::string_view value = Trim(data.substr(0, value_end));
   if (!IsCookieText(value)) return false;
 
-  std::string path = DefaultPath(url);
-  bool secure = false;
-  long long expires = 0;  // 0 keeps the cookie for the rest of the run
+  Cookie cookie{host, DefaultPath(url), std::string(name), std::string(value)};
+  const long long now = std::time(nullptr);
   bool has_max_age = false;
   std::string_view attributes =
       value_end == std::string_view::npos ? std::string_view{} : data.substr(value_end + 1);
@@ -136,52 +142,82 @@ bool SetCookie(std::string_view url, std::string_view name, std::string_view dat
     const std::string_view text =
         equals == std::string_view::npos ? std::string_view{} : Trim(attribute.substr(equals + 1));
     if (EqualsIgnoringCase(key, "path")) {
-      if (!text.empty() && text.front() == '/') path = text;
+      if (!text.empty() && text.front() == '/') cookie.path = text;
     } else if (EqualsIgnoringCase(key, "secure")) {
-      secure = true;
+      cookie.secure = true;
     } else if (EqualsIgnoringCase(key, "max-age")) {
       long long seconds = 0;
       const auto [end_of_number, error] =
           std::from_chars(text.data(), text.data() + text.size(), seconds);
       if (error == std::errc() && end_of_number == text.data() + text.size()) {
         has_max_age = true;
-        const long long now = std::time(nullptr);
         if (seconds <= 0) {
-          expires = 1;
+          cookie.expires = 1;
         } else {
-          expires = seconds > std::numeric_limits<long long>::max() - now ? 0 : now + seconds;
+          cookie.expires =
+              seconds > std::numeric_limits<long long>::max() - now ? 0 : now + seconds;
         }
       }
     } else if (EqualsIgnoringCase(key, "expires") && !has_max_age) {
       const std::string date(text);
       const time_t when = curl_getdate(date.c_str(), nullptr);
-      if (when > 0) expires = when;
-      if (when == 0) expires = 1;
+      if (when > 0) cookie.expires = when;
+      if (when == 0) cookie.expires = 1;
     }
   }
 
-  // A cookie line in the Netscape format names the host exactly, which a Set-Cookie line handed
-  // to libcurl without its request cannot do.
-  std::string line = host;
-  line += "\tFALSE\t";
-  line += path;
-  line += secure ? "\tTRUE\t" : "\tFALSE\t";
-  std::array<char, 24> digits{};
-  line.append(digits.data(),
-              std::to_chars(digits.data(), digits.data() + digits.size(), expires).ptr);
-  line += '\t';
-  line += name;
-  line += '\t';
-  line += value;
+  Store& store = TheStore();
+  const std::lock_guard lock(store.mutex);
+  auto& cookies = store.cookies;
+  const auto same = std::find_if(cookies.begin(), cookies.end(), [&](const Cookie& c) {
+    return c.host == cookie.host && c.name == cookie.name && c.path == cookie.path;
+  });
+  if (Expired(cookie, now)) {
+    if (same != cookies.end()) cookies.erase(same);
+    return true;
+  }
+  if (same != cookies.end()) {
+    cookie.order = same->order;
+    *same = std::move(cookie);
+    return true;
+  }
+  cookie.order = store.next_order++;
+  cookies.push_back(std::move(cookie));
+  Evict(cookies, host);
+  return true;
+}
 
-  const curl::EasyHandle handle = StoreHandle();
-  return handle && curl_easy_setopt(handle.get(), CURLOPT_COOKIELIST, line.c_str()) == CURLE_OK;
+std::string CookieHeaderFor(std::string_view host, std::string_view path) {
+  const std::string_view request_path = WithoutQuery(path);
+  const long long now = std::time(nullptr);
+  Store& store = TheStore();
+  const std::lock_guard lock(store.mutex);
+  auto& cookies = store.cookies;
+  std::erase_if(cookies, [&](const Cookie& c) { return Expired(c, now); });
+  std::vector<const Cookie*> sent;
+  for (const Cookie& cookie : cookies) {
+    if (cookie.host == host && !cookie.secure && PathMatches(cookie.path, request_path)) {
+      sent.push_back(&cookie);
+    }
+  }
+  std::stable_sort(sent.begin(), sent.end(), [](const Cookie* a, const Cookie* b) {
+    if (a->path.size() != b->path.size()) return a->path.size() > b->path.size();
+    return a->order < b->order;
+  });
+  std::string header;
+  for (const Cookie* cookie : sent) {
+    if (!header.empty()) header += "; ";
+    header += cookie->name;
+    header += '=';
+    header += cookie->value;
+  }
+  return header;
 }
 
 void ClearCookieStore() {
-  if (const curl::EasyHandle handle = StoreHandle()) {
-    curl_easy_setopt(handle.get(), CURLOPT_COOKIELIST, "ALL");
-  }
+  Store& store = TheStore();
+  const std::lock_guard lock(store.mutex);
+  store.cookies.clear();
 }
 
 }  // namespace velmora

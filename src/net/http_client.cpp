@@ -48,6 +48,15 @@ bool IsGiven(std::string_view text) {
   return text.find_first_not_of(' ') != text.npos;
 }
 
+// CR, LF, NUL, the other bytes below 0x20 and DEL. A URL, user name or password holding one
+// could add header lines of its own to the request (the Referer line is built from the URL).
+bool HasControlCharacter(std::string_view text) {
+  return std::any_of(text.begin(), text.end(), [](char c) {
+    const auto byte = static_cast<unsigned char>(c);
+    return byte < 0x20 || byte == 0x7F;
+  });
+}
+
 std::string BuildHeaderBlock(std::string_view extra_headers, std::string_view url) {
   std::string block(extra_headers);
   // Without this, a caller's last line missing its CR LF would run into the first added line.
@@ -78,6 +87,17 @@ void StoreCookies(std::string_view headers, std::string_view host) {
   }
 }
 
+struct WorkerRelease {
+  std::thread& worker;
+  const std::shared_ptr<std::atomic<bool>>& abandoned;
+  ~WorkerRelease() {
+    if (worker.joinable()) {
+      abandoned->store(true);
+      worker.detach();
+    }
+  }
+};
+
 // What the caller and its worker share: the buffer, and whether the worker has finished.
 struct Exchange {
   RequestBuffer buffer;
@@ -91,6 +111,10 @@ struct Exchange {
 int PerformRequest(RequestBuffer* buffer) {
   if (buffer == nullptr || buffer->marker != kRequestMarker) return 0;
   const RequestBuffer& request = *buffer;
+  if (HasControlCharacter(request.url) || HasControlCharacter(request.user_name) ||
+      HasControlCharacter(request.password) || HasControlCharacter(request.proxy)) {
+    return 0;
+  }
 
   const std::string host = UrlHost(request.url, false);
   const std::string path = UrlPath(request.url);
@@ -164,6 +188,7 @@ int PerformRequest(RequestBuffer* buffer) {
 }
 
 std::string FetchUrl(std::string_view url, const FetchOptions& options) {
+  if (HasControlCharacter(url)) return {};
   auto exchange = std::make_shared<Exchange>();
   RequestBuffer& buffer = exchange->buffer;
   buffer.url = url;
@@ -174,8 +199,11 @@ std::string FetchUrl(std::string_view url, const FetchOptions& options) {
   buffer.extra_headers = options.extra_headers;
   buffer.form_data = options.form_data;
 
+  // A time-out beyond a year is as good as none, and the deadline must not overflow.
   const std::chrono::milliseconds timeout =
-      options.timeout > std::chrono::milliseconds::zero() ? options.timeout : kDefaultFetchTimeout;
+      options.timeout > std::chrono::milliseconds::zero()
+          ? std::min<std::chrono::milliseconds>(options.timeout, kLongestFetchTimeout)
+          : kDefaultFetchTimeout;
   const auto abandoned = std::make_shared<std::atomic<bool>>(false);
   buffer.limits.time_limit = timeout;
   buffer.limits.max_body_bytes = options.max_body_bytes;
@@ -202,6 +230,9 @@ std::string FetchUrl(std::string_view url, const FetchOptions& options) {
     return {};
   }
 
+  // However the wait ends (an exception from process_events included), a worker that is still
+  // running is told to stop and left to finish on its own.
+  const WorkerRelease release{worker, abandoned};
   std::unique_lock lock(exchange->mutex);
   const auto has_finished = [&exchange] { return exchange->finished; };
   bool finished = false;
@@ -221,12 +252,8 @@ std::string FetchUrl(std::string_view url, const FetchOptions& options) {
   }
   lock.unlock();
 
-  if (!finished) {
-    // Whatever the worker produces from now on never reaches this caller.
-    abandoned->store(true);
-    worker.detach();
-    return {};
-  }
+  // Whatever an abandoned worker produces from now on never reaches this caller.
+  if (!finished) return {};
   worker.join();
   if (buffer.marker != kResponseMarker) return {};
   if (options.response_headers != nullptr) *options.response_headers = buffer.headers;

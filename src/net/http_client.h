@@ -15,6 +15,8 @@ inline constexpr std::string_view kRequestMarker = "Pellwick";
 inline constexpr std::string_view kResponseMarker = "Pellwick_OK";
 inline constexpr std::string_view kUserAgent = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.0)";
 inline constexpr std::chrono::seconds kDefaultFetchTimeout{90};
+// Longer time-outs are cut to this.
+inline constexpr std::chrono::hours kLongestFetchTimeout{24 * 365};
 
 // The record through which a caller hands a request to its worker and gets the response back.
 // The marker tells which of the two it holds: the worker replaces the request by the response.
@@ -43,7 +45,8 @@ struct RequestBuffer {
 // Performs the request held in `buffer` and, when it could be carried out, writes the response
 // into it and returns 1. Returns 0 and leaves the buffer as it is when there is no buffer, it
 // holds no request, the method is neither GET nor POST (nothing is sent then), a handle cannot be
-// opened, the body grew beyond the limit, or the transfer was cancelled or ran out of time. An
+// opened, the URL, user name, password or proxy holds a control character (nothing is sent then),
+// the body grew beyond the limit, or the transfer was cancelled or ran out of time. An
 // unreachable server or a lost connection is a response with an empty body; an HTTP error status
 // is a response like any other. Cookies set by the response are kept in the process's cookie store
 // for its host.
@@ -56,19 +59,22 @@ struct FetchOptions {
   std::string password;
   std::string extra_headers;
   std::string form_data;
-  // How long the caller waits; zero or less means kDefaultFetchTimeout.
+  // How long the caller waits; zero or less means kDefaultFetchTimeout, more than
+  // kLongestFetchTimeout means kLongestFetchTimeout.
   std::chrono::milliseconds timeout{0};
   // Receives the raw headers of a successful request, or empty text.
   std::string* response_headers = nullptr;
   // A body longer than this makes the fetch fail; no limit when not given.
   std::optional<std::size_t> max_body_bytes;
   // Called on the calling thread, about every 10 ms while it waits, so that a thread that owns
-  // windows can process its events (for Qt: QCoreApplication::processEvents).
+  // windows can process its events (for Qt: QCoreApplication::processEvents). An exception from
+  // it ends the wait and reaches the caller of FetchUrl; the worker is told to stop.
   std::function<void()> process_events;
 };
 
 // Runs the request on a worker thread of its own and waits for it at most `timeout` in all.
-// Returns the response body, or empty bytes on any failure or at the time-out. A worker left
+// Returns the response body, or empty bytes on any failure or at the time-out; a URL with a
+// control character (CR, LF, NUL, any byte below 0x20, DEL) fails at once. A worker left
 // behind at the time-out is told to stop, stops soon after, and its result is thrown away.
 std::string FetchUrl(std::string_view url, const FetchOptions& options = {});
 

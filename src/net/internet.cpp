@@ -192,7 +192,11 @@ std::optional<InternetRequest> InternetRequest::Open(const InternetConnection& c
             curl_easy_setopt(h, CURLOPT_WRITEDATA, state.get()) == CURLE_OK &&
             curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, &State::OnProgress) == CURLE_OK &&
             curl_easy_setopt(h, CURLOPT_XFERINFODATA, state.get()) == CURLE_OK &&
-            curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L) == CURLE_OK && AttachCookieStore(h);
+            curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L) == CURLE_OK;
+  // The Cookie line comes from the program's own store; libcurl's cookie engine stays off, so
+  // that no Set-Cookie line of a response is stored behind the store's back.
+  const std::string cookies = CookieHeaderFor(connection.host(), path);
+  if (ok && !cookies.empty()) ok = curl_easy_setopt(h, CURLOPT_COOKIE, cookies.c_str()) == CURLE_OK;
   if (ok && !connection.user_name().empty()) {
     // Offering more than one scheme makes libcurl ask without credentials first, so they are
     // only sent to a server that asks for them.

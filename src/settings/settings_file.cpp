@@ -279,7 +279,8 @@ void SyncFolder(const std::filesystem::path& file) {
 
 // Writes `contents` to a new file beside `target`, flushes it to disk and renames it over
 // `target`, so that the file is at every moment either the old or the new contents. The new
-// file gets the owner and permissions of the old one, when there is one.
+// file gets the owner and permissions of the old one, when there is one. The rename still has
+// to be flushed with the folder.
 SettingsWriteResult ReplaceFile(const std::filesystem::path& target, std::string_view contents,
                                 const struct stat* old_info) {
   std::string temp;
@@ -301,7 +302,6 @@ SettingsWriteResult ReplaceFile(const std::filesystem::path& target, std::string
     ::unlink(temp.c_str());
     return Failure(error);
   }
-  SyncFolder(target);
   return Success();
 }
 
@@ -316,7 +316,7 @@ SettingsWriteResult EditFile(const std::filesystem::path& path, bool create, con
   struct stat info {};
   if (!create && ::stat(target->c_str(), &info) != 0 && errno == ENOENT) return Success();
 
-  const WriterLock lock = WriterLock::Acquire(WithSuffix(*target, kLockSuffix), kLockTimeout);
+  WriterLock lock = WriterLock::Acquire(WithSuffix(*target, kLockSuffix), kLockTimeout);
   if (!lock) return Failure(lock.error());
   RemoveStaleTemporaries(*target);
 
@@ -346,7 +346,11 @@ SettingsWriteResult EditFile(const std::filesystem::path& path, bool create, con
       DetectProfileEncoding(*body) != ProfileEncoding::kUtf8) {
     body->insert(0, kUtf8ByteOrderMark);
   }
-  return ReplaceFile(*target, *body, exists ? &info : nullptr);
+  SettingsWriteResult result = ReplaceFile(*target, *body, exists ? &info : nullptr);
+  // The next writer already sees the new file; it need not wait for the folder's flush.
+  lock.Release();
+  if (result) SyncFolder(*target);
+  return result;
 }
 
 // Runs `edit`, turning an exception (out of memory for a large file) into a failure.

@@ -117,8 +117,12 @@ WriterLock& WriterLock::operator=(WriterLock&& other) noexcept {
 }
 
 WriterLock::~WriterLock() {
+  Release();
+}
+
+void WriterLock::Release() {
   // Closing the descriptor releases both locks.
-  if (fd_ >= 0) ::close(fd_);
+  if (fd_ >= 0) ::close(std::exchange(fd_, -1));
 }
 
 }  // namespace velmora

@@ -25,6 +25,8 @@ class WriterLock {
   ~WriterLock();
 
   explicit operator bool() const { return fd_ >= 0; }
+  // Lets the next writer go before this object ends.
+  void Release();
   int error() const { return error_; }
 
  private:

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <optional>
+#include <ostream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "loopback_server.h"
 #include "net/cookie_store.h"
@@ -14,6 +18,14 @@ namespace {
 using testing::DefaultBlock;
 using testing::LoopbackConnection;
 using testing::LoopbackServer;
+
+// The Cookie header line of a request, or "" without one; a second Cookie line is a failure.
+std::string CookieLine(const std::string& request) {
+  const auto at = request.find("\r\nCookie: ");
+  if (at == std::string::npos) return "";
+  EXPECT_EQ(request.find("\r\nCookie: ", at + 2), std::string::npos) << request;
+  return request.substr(at + 2, request.find("\r\n", at + 2) - at - 2);
+}
 
 // Sets the cookie line given in the request's "X-Set" header, if any, and answers "ok".
 void SetCookieOnRequest(LoopbackConnection& connection) {
@@ -37,10 +49,7 @@ class CookieTest : public ::testing::Test {
   // The Cookie header line the server received with a GET of `path`, or "" without one.
   std::string CookieSentFor(std::string_view path, const LoopbackServer& server) {
     EXPECT_EQ(FetchUrl(server.Url(path)), "ok");
-    const std::string request = server.Requests().back();
-    const auto at = request.find("\r\nCookie: ");
-    if (at == std::string::npos) return "";
-    return request.substr(at + 2, request.find("\r\n", at + 2) - at - 2);
+    return CookieLine(server.Requests().back());
   }
 
   std::string SetByServer(std::string_view cookie_line) {
@@ -100,6 +109,117 @@ TEST_F(CookieTest, MalformedCookiesAreNotStored) {
   EXPECT_FALSE(SetCookie("http://user@127.0.0.1", "a", "1"));
   EXPECT_FALSE(SetCookie("http://", "a", "1"));
   EXPECT_EQ(CookieSentFor("/", server_), "");
+}
+
+// One request of a cookie case: to `host` and `path`, asking the server to set `set` (if any).
+struct CookieStep {
+  const char* host;
+  const char* path;
+  const char* set;
+};
+
+struct CookieCase {
+  const char* name;
+  std::vector<CookieStep> steps;
+  // Requests made afterwards and the Cookie line each must carry ("" for none).
+  std::vector<std::pair<CookieStep, const char*>> checks;
+};
+
+void PrintTo(const CookieCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class CookieCaseTest : public ::testing::TestWithParam<CookieCase> {
+ protected:
+  void SetUp() override { ClearCookieStore(); }
+  void TearDown() override { ClearCookieStore(); }
+
+  // 127.0.0.2 has a server of its own; 127.0.0.1 and the names under localhost reach the first.
+  const LoopbackServer& ServerFor(std::string_view host) const {
+    return host == "127.0.0.2" ? second_ : first_;
+  }
+
+  std::string Fetch(const CookieStep& step) {
+    FetchOptions options;
+    if (step.set != nullptr) options.extra_headers = "X-Set: " + std::string(step.set) + "\r\n";
+    EXPECT_EQ(FetchUrl(ServerFor(step.host).UrlFor(step.host, step.path), options), "ok")
+        << step.host << step.path;
+    const auto requests = ServerFor(step.host).Requests();
+    return requests.empty() ? "(no request)" : CookieLine(requests.back());
+  }
+
+  LoopbackServer first_{SetCookieOnRequest};
+  LoopbackServer second_{SetCookieOnRequest, "127.0.0.2"};
+};
+
+TEST_P(CookieCaseTest, EachCookieGoesOnceAndOnlyToItsHost) {
+  const CookieCase& c = GetParam();
+  for (const CookieStep& step : c.steps) Fetch(step);
+  for (const auto& [step, expected] : c.checks) {
+    EXPECT_EQ(Fetch(step), expected) << step.host << step.path;
+  }
+}
+
+// clang-format off
+const CookieCase kCookieCases[] = {
+  {"SetFromADeeperPathIsSentOnce",
+   {{"127.0.0.1", "/shop/cart", "cart=old"}},
+   {{{"127.0.0.1", "/shop/list", nullptr}, "Cookie: cart=old"}}},
+  {"ChangedValueReplacesTheOldOne",
+   {{"127.0.0.1", "/shop/cart", "cart=old"}, {"127.0.0.1", "/", "cart=new"}},
+   {{{"127.0.0.1", "/shop/list", nullptr}, "Cookie: cart=new"}}},
+  {"ExpiredByTheServer",
+   {{"127.0.0.1", "/shop/cart", "cart=old"}, {"127.0.0.1", "/", "cart=x; Max-Age=0"}},
+   {{{"127.0.0.1", "/shop/list", nullptr}, ""}}},
+  {"PathAttributeScopesTheCookie",
+   {{"127.0.0.1", "/", "p=1; Path=/shop"}},
+   {{{"127.0.0.1", "/", nullptr}, ""}, {{"127.0.0.1", "/shop/x", nullptr}, "Cookie: p=1"},
+    {{"127.0.0.1", "/shopping", nullptr}, ""}}},
+  {"OtherAddressGetsNothing",
+   {{"127.0.0.1", "/", "id=1"}},
+   {{{"127.0.0.2", "/", nullptr}, ""}, {{"127.0.0.1", "/", nullptr}, "Cookie: id=1"}}},
+  {"EachAddressKeepsItsOwn",
+   {{"127.0.0.1", "/", "id=a"}, {"127.0.0.2", "/", "id=b"}},
+   {{{"127.0.0.1", "/", nullptr}, "Cookie: id=a"}, {{"127.0.0.2", "/", nullptr}, "Cookie: id=b"}}},
+  {"DomainAttributeDoesNotReachSubdomains",
+   {{"b.localhost", "/", "id=1; Domain=b.localhost"}},
+   {{{"a.b.localhost", "/", nullptr}, ""}, {{"b.localhost", "/", nullptr}, "Cookie: id=1"}}},
+  {"DomainOfTheParentIsIgnored",
+   {{"a.b.localhost", "/", "id=2; Domain=localhost"}},
+   {{{"b.localhost", "/", nullptr}, ""}, {{"c.localhost", "/", nullptr}, ""},
+    {{"a.b.localhost", "/", nullptr}, "Cookie: id=2"}}},
+  {"SecureCookieNeverGoesOverPlainHttp",
+   {{"127.0.0.1", "/", "s=1; Secure"}},
+   {{{"127.0.0.1", "/", nullptr}, ""}}},
+};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(Cases, CookieCaseTest, ::testing::ValuesIn(kCookieCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// A response that is not delivered (a body over the cap, a transfer cut at the time-out) stores
+// none of its cookies.
+TEST_F(CookieTest, FailedFetchesStoreNoCookies) {
+  LoopbackServer server([](LoopbackConnection& connection) {
+    const auto request = connection.ReadRequest();
+    if (!request) return;
+    if (request->starts_with("GET /big")) {
+      connection.Send(
+          LoopbackServer::Response("200 OK", "Set-Cookie: big=1\r\n", std::string(5000, 'b')));
+    } else if (request->starts_with("GET /slow")) {
+      connection.Send("HTTP/1.1 200 OK\r\nSet-Cookie: slow=1\r\nContent-Length: 10\r\n\r\nab");
+      connection.WaitForClose();
+    } else {
+      connection.Send(LoopbackServer::Response("200 OK", "", "ok"));
+    }
+  });
+  FetchOptions capped;
+  capped.max_body_bytes = 1000;
+  EXPECT_EQ(FetchUrl(server.Url("/big"), capped), "");
+  FetchOptions hasty;
+  hasty.timeout = std::chrono::milliseconds(300);
+  EXPECT_EQ(FetchUrl(server.Url("/slow"), hasty), "");
+  EXPECT_EQ(CookieSentFor("/", server), "");
 }
 
 }  // namespace

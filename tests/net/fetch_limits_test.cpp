@@ -5,6 +5,7 @@
 #include <chrono>
 #include <functional>
 #include <ostream>
+#include <stdexcept>
 #include <string>
 
 #include "loopback_server.h"
@@ -217,6 +218,40 @@ TEST_F(EventLoopCallerTest, StaysResponsiveAndGetsTheBodyOfASlowServer) {
   EXPECT_EQ(FetchUrl(server.Url("/"), options_), "slow");
   EXPECT_LT(Since(start), 5s);
   EXPECT_GE(ticks_, 5);
+}
+
+TEST_F(EventLoopCallerTest, ExceptionFromTheEventHookReachesTheCallerAndStopsTheWorker) {
+  LoopbackServer server([](LoopbackConnection& c) {
+    if (c.ReadRequest()) c.WaitForClose();
+  });
+  options_.timeout = 20s;
+  int calls = 0;
+  options_.process_events = [&calls] {
+    if (++calls == 3) throw std::runtime_error("event handler failed");
+  };
+  const auto start = Clock::now();
+  EXPECT_THROW(FetchUrl(server.Url("/"), options_), std::runtime_error);
+  EXPECT_LT(Since(start), 5s);
+  // The worker left behind stops its transfer soon.
+  EXPECT_EQ(server.WaitForPeerCloses(1, 5s).size(), 1u);
+}
+
+// Time-outs too long to add to the clock (up to milliseconds::max()) wait as long as needed.
+TEST(FetchTimeOutTest, VeryLongTimeOutWaitsForTheAnswer) {
+  LoopbackServer server([](LoopbackConnection& c) {
+    if (c.ReadRequest() && c.Pause(300ms)) c.Send(LoopbackServer::Response("200 OK", "", "late"));
+  });
+  for (const std::chrono::milliseconds timeout :
+       {std::chrono::milliseconds::max(),
+        std::chrono::milliseconds(std::chrono::hours(24 * 365 * 300)),
+        std::chrono::milliseconds(std::chrono::hours(24 * 400))}) {
+    SCOPED_TRACE(timeout.count());
+    FetchOptions options;
+    options.timeout = timeout;
+    EXPECT_EQ(FetchUrl(server.Url("/"), options), "late");
+    options.process_events = [] {};
+    EXPECT_EQ(FetchUrl(server.Url("/"), options), "late");
+  }
 }
 
 }  // namespace

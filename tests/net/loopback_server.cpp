@@ -17,14 +17,17 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-int OpenLoopbackSocket(int& port) {
+int OpenLoopbackSocket(int& port, const char* ip = "127.0.0.1") {
   const int fd = socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   if (fd < 0) return -1;
   const int on = 1;
   setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
   sockaddr_in address{};
   address.sin_family = AF_INET;
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  if (inet_pton(AF_INET, ip, &address.sin_addr) != 1) {
+    close(fd);
+    return -1;
+  }
   address.sin_port = 0;
   socklen_t length = sizeof address;
   if (bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0 ||
@@ -159,9 +162,10 @@ bool LoopbackConnection::WaitForClose(std::chrono::milliseconds limit) {
   }
 }
 
-LoopbackServer::LoopbackServer(Handler handler) : handler_(std::move(handler)) {
+LoopbackServer::LoopbackServer(Handler handler, std::string address)
+    : handler_(std::move(handler)), address_(std::move(address)) {
   int pipe_fds[2];
-  listen_fd_ = OpenLoopbackSocket(port_);
+  listen_fd_ = OpenLoopbackSocket(port_, address_.c_str());
   if (listen_fd_ < 0 || listen(listen_fd_, 16) != 0 ||
       pipe2(pipe_fds, O_CLOEXEC | O_NONBLOCK) != 0) {
     if (listen_fd_ >= 0) close(listen_fd_);
@@ -203,7 +207,11 @@ void LoopbackServer::AcceptLoop() {
 }
 
 std::string LoopbackServer::Url(std::string_view path) const {
-  return "http://127.0.0.1:" + std::to_string(port_) + std::string(path);
+  return UrlFor(address_, path);
+}
+
+std::string LoopbackServer::UrlFor(std::string_view host, std::string_view path) const {
+  return "http://" + std::string(host) + ":" + std::to_string(port_) + std::string(path);
 }
 
 std::vector<std::string> LoopbackServer::Requests() const {

@@ -41,19 +41,22 @@ class LoopbackConnection {
   bool peer_closed_ = false;
 };
 
-// An HTTP test server on 127.0.0.1 and a free port, for the life of the object. Every accepted
-// connection runs `handler` on its own thread; the destructor stops and joins them all.
+// An HTTP test server on a loopback address (127.0.0.1 unless given) and a free port, for the
+// life of the object. Every accepted connection runs `handler` on its own thread; the destructor
+// stops and joins them all.
 class LoopbackServer {
  public:
   using Handler = std::function<void(LoopbackConnection&)>;
-  explicit LoopbackServer(Handler handler);
+  explicit LoopbackServer(Handler handler, std::string address = "127.0.0.1");
   ~LoopbackServer();
   LoopbackServer(const LoopbackServer&) = delete;
   LoopbackServer& operator=(const LoopbackServer&) = delete;
 
   int port() const { return port_; }
-  // "http://127.0.0.1:<port>" followed by `path`.
+  // "http://<address>:<port>" followed by `path`.
   std::string Url(std::string_view path = "") const;
+  // The same for another host name that leads here (such as "a.localhost").
+  std::string UrlFor(std::string_view host, std::string_view path = "") const;
   // The raw bytes of every request read so far, in order of arrival.
   std::vector<std::string> Requests() const;
   // Connections accepted so far.
@@ -76,6 +79,7 @@ class LoopbackServer {
   int WakeFd() const { return wake_read_; }
 
   Handler handler_;
+  std::string address_;
   int listen_fd_ = -1;
   int wake_read_ = -1;
   int wake_write_ = -1;

@@ -4,6 +4,8 @@
 #include <future>
 #include <ostream>
 #include <string>
+#include <thread>
+#include <utility>
 #include <vector>
 
 #include "loopback_server.h"
@@ -192,6 +194,71 @@ TEST_F(RequestShapeTest, OtherMethodsFailWithoutSendingAnything) {
   }
   // Give a stray connection time to show up before concluding there was none.
   std::this_thread::sleep_for(100ms);
+  EXPECT_EQ(server_.ConnectionCount(), 0);
+}
+
+struct ControlCharacterCase {
+  const char* name;
+  std::string text;  // put into the URL where the case says
+};
+
+void PrintTo(const ControlCharacterCase& c, std::ostream* out) {
+  *out << c.name;
+}
+
+class ControlCharacterTest : public RequestShapeTest,
+                             public ::testing::WithParamInterface<ControlCharacterCase> {};
+
+// A URL with a control character anywhere is refused before anything goes on the wire, so no
+// header line can be smuggled in through it (the Referer line repeats the URL).
+TEST_P(ControlCharacterTest, UrlIsRefusedWithoutARequest) {
+  const std::string& bad = GetParam().text;
+  const std::string port = std::to_string(server_.port());
+  const std::string urls[] = {
+      "http://127.0.0.1:" + port + bad + "X-Injected: 1/x",
+      server_.Url("/a" + bad + "X-Injected: 1"),
+      server_.Url("/a?q=" + bad),
+      "http://127.0.0.1" + bad + ":" + port + "/",
+      bad + "http://127.0.0.1:" + port + "/",
+      server_.Url("/") + bad,
+  };
+  for (const std::string& url : urls) {
+    SCOPED_TRACE(::testing::PrintToString(url));
+    EXPECT_EQ(FetchUrl(url), "");
+    RequestBuffer record;
+    record.url = url;
+    EXPECT_EQ(PerformRequest(&record), 0);
+    EXPECT_EQ(record.marker, kRequestMarker);
+    EXPECT_EQ(record.url, url);
+  }
+  std::this_thread::sleep_for(100ms);
+  EXPECT_EQ(server_.ConnectionCount(), 0);
+  EXPECT_TRUE(Requests().empty());
+}
+
+// clang-format off
+const ControlCharacterCase kControlCharacters[] = {
+  {"CrLf", "\r\n"},
+  {"Lf", "\n"},
+  {"Cr", "\r"},
+  {"Nul", std::string(1, '\0')},
+  {"Tab", "\t"},
+  {"Byte01", "\x01"},
+  {"Byte1F", "\x1F"},
+  {"Del", "\x7F"},
+};
+// clang-format on
+
+INSTANTIATE_TEST_SUITE_P(Characters, ControlCharacterTest, ::testing::ValuesIn(kControlCharacters),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(RequestShapeTest, CredentialsWithLineBreaksAreRefused) {
+  for (const auto& [user, password] : {std::pair{"us\r\ner", "pw"}, std::pair{"user", "p\nw"}}) {
+    FetchOptions options;
+    options.user_name = user;
+    options.password = password;
+    EXPECT_EQ(FetchUrl(server_.Url("/"), options), "");
+  }
   EXPECT_EQ(server_.ConnectionCount(), 0);
 }
 
