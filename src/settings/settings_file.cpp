@@ -14,6 +14,7 @@
 #include <utility>
 
 #include "settings/profile_text.h"
+#include "settings/settings_location.h"
 #include "text/gb18030.h"
 
 namespace velmora {
@@ -245,15 +246,6 @@ std::filesystem::path& PathOverride() {
   return path;
 }
 
-const std::filesystem::path& ExecutableDirectory() {
-  static const std::filesystem::path folder = [] {
-    std::error_code error;
-    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::filesystem::path(".") : exe.parent_path();
-  }();
-  return folder;
-}
-
 }  // namespace
 
 std::string SettingsFile::Read(std::string_view section, std::string_view key,
@@ -291,7 +283,7 @@ std::filesystem::path SettingsPath() {
     const std::lock_guard lock(PathMutex());
     if (!PathOverride().empty()) return PathOverride();
   }
-  return ExecutableDirectory() / "config.dat";
+  return DefaultSettingsPath();
 }
 
 void SetSettingsPath(std::filesystem::path path) {
