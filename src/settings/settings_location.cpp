@@ -12,13 +12,9 @@
 #include <utility>
 #include <vector>
 
-// Where share/ lies as seen from bin/ in an installation, and the installation's data folder;
-// the build passes both.
+// Where share/ lies as seen from bin/ in an installation; the build passes it.
 #ifndef VELMORA_BIN_TO_DATA
 #define VELMORA_BIN_TO_DATA "../share"
-#endif
-#ifndef VELMORA_INSTALL_DATADIR
-#define VELMORA_INSTALL_DATADIR "/usr/local/share"
 #endif
 
 namespace velmora {
@@ -169,11 +165,8 @@ std::filesystem::path ResolveSettingsPath(const SettingsEnvironment& environment
 }
 
 std::filesystem::path ShippedSettingsPath(const SettingsEnvironment& environment) {
-  const std::filesystem::path beside =
-      (environment.executable_folder / VELMORA_BIN_TO_DATA / kProgramFolder / kFileName)
-          .lexically_normal();
-  if (IsRegularFile(beside)) return beside;
-  return std::filesystem::path(VELMORA_INSTALL_DATADIR) / kProgramFolder / kFileName;
+  return (environment.executable_folder / VELMORA_BIN_TO_DATA / kProgramFolder / kFileName)
+      .lexically_normal();
 }
 
 bool CreateSettingsFromShipped(const std::filesystem::path& file,

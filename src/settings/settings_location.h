@@ -30,8 +30,8 @@ std::filesystem::path PerUserSettingsPath(const SettingsEnvironment& environment
 // (which need not exist yet), else the portable path, whose writes then fail.
 std::filesystem::path ResolveSettingsPath(const SettingsEnvironment& environment);
 
-// The settings that ship with the program, share/velmora/config.dat of the installation the
-// program runs from; the installation folder chosen at build time when that has none.
+// The settings that ship with the program: share/velmora/config.dat of the installation that the
+// program runs from, wherever that was put.
 std::filesystem::path ShippedSettingsPath(const SettingsEnvironment& environment);
 
 // Creates `file` as a copy of `shipped` unless it already exists; missing folders on the way are
