@@ -6,12 +6,14 @@ set(CPACK_PACKAGE_VENDOR "The Velmora developers")
 set(CPACK_PACKAGE_CONTACT "${VELMORA_MAINTAINER}")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "desktop unit converter for 32 unit categories")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Velmora converts a value typed in any unit into all other units of its category on every\n"
-    "keystroke: length, area, volume, temperature, mass, force, pressure, energy, storage\n"
-    "capacity, speed, viscosity, flow and more, and twelve categories of your own.\n"
+    "Velmora converts a value typed in any unit into all other units of its\n"
+    "category on every keystroke: length, area, volume, temperature, mass,\n"
+    "force, pressure, energy, storage capacity, speed, viscosity, flow and\n"
+    "more, and twelve categories of your own.\n"
     "\n"
-    "A unit manager edits the unit lists, an options dialog sets decimal places, thousands\n"
-    "separators and the look, and a calculator evaluates arithmetic expressions.")
+    "A unit manager edits the unit lists, an options dialog sets decimal\n"
+    "places, thousands separators and the look, and a calculator evaluates\n"
+    "arithmetic expressions.")
 string(CONCAT CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${VELMORA_MAINTAINER}")
