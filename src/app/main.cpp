@@ -11,6 +11,8 @@
 int main(int argc, char** argv) {
   velmora::AnswerInformationOptions(argc, argv);
   QApplication app(argc, argv);
+  // Lets the desktop match the windows to the installed menu entry and its icon.
+  QGuiApplication::setDesktopFileName(QStringLiteral("net.velmora.Velmora"));
   const velmora::CommandLine options = velmora::ParseCommandLine(QApplication::arguments());
   // The settings file is chosen once, so that the whole run reads and writes the same file.
   velmora::SetSettingsPath(velmora::PrepareSettingsFile(options.config));
