@@ -18,6 +18,7 @@
 
 #include "settings/profile_text.h"
 #include "settings/settings_file_testing.h"
+#include "settings/settings_location.h"
 #include "settings/writer_lock.h"
 #include "text/gb18030.h"
 
@@ -385,15 +386,6 @@ std::filesystem::path& PathOverride() {
   return path;
 }
 
-const std::filesystem::path& ExecutableDirectory() {
-  static const std::filesystem::path folder = [] {
-    std::error_code error;
-    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    return error ? std::filesystem::path(".") : exe.parent_path();
-  }();
-  return folder;
-}
-
 bool SameKey(std::string_view a, std::string_view b) {
   return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
     const auto fold = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
@@ -475,7 +467,7 @@ std::filesystem::path SettingsPath() {
     const std::lock_guard lock(PathMutex());
     if (!PathOverride().empty()) return PathOverride();
   }
-  return ExecutableDirectory() / "config.dat";
+  return DefaultSettingsPath();
 }
 
 void SetSettingsPath(std::filesystem::path path) {

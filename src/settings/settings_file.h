@@ -61,9 +61,11 @@ class SettingsFile {
   std::filesystem::path path_;
 };
 
-// config.dat in the folder of the running executable, or the path given to SetSettingsPath.
+// The path given to SetSettingsPath, else DefaultSettingsPath(): config.dat beside the program
+// while that can be written, else the user's own copy (settings_location.h).
 std::filesystem::path SettingsPath();
-// Points the program at another settings file (tests, tools); an empty path restores the default.
+// Points the program at another settings file (the file chosen at start, tests, tools); an empty
+// path restores the default.
 void SetSettingsPath(std::filesystem::path path);
 
 // The operations on the file at SettingsPath(), resolved afresh on every call. Callers that do

@@ -6,6 +6,7 @@
 
 #include "settings/settings.h"
 #include "settings/settings_file.h"
+#include "settings/settings_location.h"
 #include "support/temp_dir.h"
 
 namespace velmora {
@@ -123,9 +124,12 @@ TEST(ProfileRead, EveryReadSeesTheFileAsItIsNow) {
   EXPECT_EQ(file.Read("s", "k", "gone"), "gone");
 }
 
-TEST(SettingsPathTest, DefaultsToExecutableFolderAndCanBeOverridden) {
+TEST(SettingsPathTest, DefaultsToTheResolvedLocationAndCanBeOverridden) {
+  // Without config.dat beside the test program, the default is the user's own file.
   const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe");
-  EXPECT_EQ(SettingsPath(), exe.parent_path() / "config.dat");
+  ASSERT_FALSE(std::filesystem::exists(exe.parent_path() / "config.dat"));
+  const std::filesystem::path per_user = PerUserSettingsPath(CurrentSettingsEnvironment());
+  EXPECT_EQ(SettingsPath(), per_user);
 
   const TempDir dir;
   SetSettingsPath(dir / "other.dat");
@@ -135,7 +139,7 @@ TEST(SettingsPathTest, DefaultsToExecutableFolderAndCanBeOverridden) {
   EXPECT_EQ(testing::ReadBytes(dir / "other.dat"), "[s]\nk=v\n");
 
   SetSettingsPath({});
-  EXPECT_EQ(SettingsPath(), exe.parent_path() / "config.dat");
+  EXPECT_EQ(SettingsPath(), per_user);
 }
 
 }  // namespace

@@ -1,0 +1,96 @@
+#include "app/command_line.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QCoreApplication>
+#include <QFile>
+#include <QStringList>
+#include <cstdio>
+#include <cstdlib>
+
+#ifndef VELMORA_VERSION
+#define VELMORA_VERSION "0"
+#endif
+
+namespace velmora {
+namespace {
+
+const QString kConfigOption = QStringLiteral("config");
+const QString kSmokeTestOption = QStringLiteral("smoke-test");
+
+void DescribeProgram() {
+  QCoreApplication::setApplicationName(QStringLiteral("velmora"));
+  QCoreApplication::setApplicationVersion(QStringLiteral(VELMORA_VERSION));
+}
+
+void AddOptions(QCommandLineParser& parser) {
+  parser.setApplicationDescription(
+      QStringLiteral("Velmora converts a value typed in any unit into all units of its category."));
+  // Qt's own help option would add --help-all, which lists window-system options that are
+  // checked only later.
+  parser.addOption(QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")},
+                                      QStringLiteral("Displays this help.")));
+  parser.addVersionOption();
+  parser.addOption(QCommandLineOption(
+      kConfigOption,
+      QStringLiteral("Keep the settings and unit lists in FILE instead of the usual config.dat. "
+                     "A FILE that does not exist is created from the shipped settings."),
+      QStringLiteral("FILE")));
+  QCommandLineOption smoke_test(kSmokeTestOption, QStringLiteral("Start, show PAGE and quit."),
+                                QStringLiteral("PAGE"), QStringLiteral("0"));
+  smoke_test.setFlags(QCommandLineOption::HiddenFromHelp);
+  parser.addOption(smoke_test);
+}
+
+[[noreturn]] void Fail(const QString& message) {
+  std::fprintf(stderr, "velmora: %s\nTry 'velmora --help' for more information.\n",
+               qPrintable(message));
+  std::exit(EXIT_FAILURE);
+}
+
+}  // namespace
+
+void AnswerInformationOptions(int argc, char** argv) {
+  if (argc < 2) return;
+  QStringList arguments;
+  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+  QCommandLineParser parser;
+  AddOptions(parser);
+  // Options of the window system (-platform, -display ...) are unknown here; they are checked
+  // once the application has taken them out.
+  parser.parse(arguments);
+  const bool help = parser.isSet(QStringLiteral("help"));
+  if (!help && !parser.isSet(QStringLiteral("version"))) return;
+  int core_argc = argc;
+  const QCoreApplication core(core_argc, argv);
+  DescribeProgram();
+  if (help) parser.showHelp(EXIT_SUCCESS);
+  parser.showVersion();
+}
+
+CommandLine ParseCommandLine(const QStringList& arguments) {
+  DescribeProgram();
+  QCommandLineParser parser;
+  AddOptions(parser);
+  if (!parser.parse(arguments)) Fail(parser.errorText());
+  if (!parser.positionalArguments().isEmpty()) {
+    Fail(QStringLiteral("unexpected argument '%1'").arg(parser.positionalArguments().first()));
+  }
+  CommandLine result;
+  if (parser.isSet(kConfigOption)) {
+    const QString file = parser.value(kConfigOption);
+    if (file.isEmpty()) Fail(QStringLiteral("--config needs a file name"));
+    result.config = std::filesystem::path(QFile::encodeName(file).toStdString());
+  }
+  if (parser.isSet(kSmokeTestOption)) {
+    bool ok = false;
+    result.smoke_test = true;
+    result.smoke_test_page = parser.value(kSmokeTestOption).toInt(&ok);
+    if (!ok || result.smoke_test_page < 0 || result.smoke_test_page > 32) {
+      Fail(QStringLiteral("--smoke-test takes a page from 1 to 32, or 0"));
+    }
+  }
+  return result;
+}
+
+}  // namespace velmora

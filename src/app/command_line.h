@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QStringList>
+#include <filesystem>
+
+namespace velmora {
+
+// What the command line asks of a run.
+struct CommandLine {
+  // --config FILE: the settings file to use instead of the usual one; empty when not given.
+  std::filesystem::path config;
+  // --smoke-test PAGE (not listed in the help): start, report the settings file and the page on
+  // show, click the category button of PAGE (1 to 32; 0 clicks none) and quit as the close button
+  // does. Lets scripts and tests drive a built or installed program without a display or mouse.
+  bool smoke_test = false;
+  int smoke_test_page = 0;
+};
+
+// Answers --help and --version and ends the process, before any window system is touched, so
+// both work without a display. Returns for every other command line.
+void AnswerInformationOptions(int argc, char** argv);
+
+// Reads the command line of the running application (its arguments with the window system's own
+// options taken out). A faulty command line is reported on standard error and ends the process.
+CommandLine ParseCommandLine(const QStringList& arguments);
+
+}  // namespace velmora
