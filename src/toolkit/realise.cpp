@@ -5,10 +5,10 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTableWidget>
 #include <QTimer>
 
 #include "toolkit/colour.h"
+#include "toolkit/grid.h"
 #include "toolkit/widgets.h"
 #include "toolkit/window.h"
 
@@ -159,7 +159,7 @@ QWidget* MakeWidget(Window* host, const ControlDesign& design, QWidget* parent) 
     case Kind::AdvancedPageControl:
       return MakePageControl(host, design, parent);
     case Kind::Grid: {
-      auto* grid = new QTableWidget(parent);
+      QWidget* grid = MakeGridWidget(design, parent);
       ApplyColours(grid, look, QPalette::Base);
       return grid;
     }

@@ -2,13 +2,17 @@
 
 #include <array>
 
+#include "ui/unit_manager.h"
+#include "ui/unit_manager_design.h"
+
 namespace velmora {
 namespace {
 
 // clang-format off
-const std::array<SecondaryWindow, 0> kSecondaryWindows = {
+const std::array<SecondaryWindow, 1> kSecondaryWindows = {{
 //  name                design                  handlers                  modal  owned by main
-};
+  {kUnitManagerWindow, UnitManagerWindowDesign, UnitManagerWindowHandlers, true, false},
+}};
 // clang-format on
 
 }  // namespace
