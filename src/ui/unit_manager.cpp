@@ -78,9 +78,9 @@ class UnitManager {
     FinishGridEditing(grid);
     // The program reads no more units than this; another one would be stored but never shown.
     if (GridRowCount(grid) - 1 >= kMaxUnitsPerPage) {
-      ShowMessageBox(QStringLiteral("每个类别最多只能有%1个单位，不能再加入新单位！")
-                         .arg(kMaxUnitsPerPage),
-                     QStringLiteral("注意"));
+      ShowMessageBox(
+          QStringLiteral("每个类别最多只能有%1个单位，不能再加入新单位！").arg(kMaxUnitsPerPage),
+          QStringLiteral("注意"));
       return;
     }
     const int selected = GridCurrentRow(grid);

@@ -15,14 +15,14 @@ constexpr const char* kCommandGroup = "分组框1";
 constexpr const char* kCategoryGroup = "分组框2";
 
 // Design captions of the category buttons; the settings file renames them when the window opens.
+// clang-format off
 constexpr const char* kCategoryCaptions[kCategoryCount] = {
-    "长度",         "面积",         "体积",          "温度",          "质量",
-    "力",           "压强",         "功",            "能",            "密度",
-    "计算机容量",   "加速度",       "速度",          "时间",          "运动粘度",
-    "动力粘度",     "体积流量",     "质量流量",      "发光强度",      "亮度",
-    "自定义",       "自定义",       "自定义",        "自定义",        "user defined5",
-    "user defined6", "user defined7", "user defined8", "user defined9", "user defined10",
-    "user defined11", "user defined12"};
+    "长度",     "面积",     "体积",       "温度",   "质量",   "力",     "压强",     "功",
+    "能",       "密度",     "计算机容量", "加速度", "速度",   "时间",   "运动粘度", "动力粘度",
+    "体积流量", "质量流量", "发光强度",   "亮度",   "自定义", "自定义", "自定义",   "自定义",
+    "user defined5", "user defined6",  "user defined7",  "user defined8",
+    "user defined9", "user defined10", "user defined11", "user defined12"};
+// clang-format on
 
 Look Text(Colour colour) {
   Look look;
@@ -126,7 +126,7 @@ WindowDesign BuildUnitManagerDesign() {
     {Kind::SuperButton,      kMoveUpButton,          "",             384,  72,  80,  24, "上移",                     true,  CommandLook("unit-up.png"),     kMoveUnitUp},
     {Kind::SuperButton,      kMoveDownButton,        "",             528,  72,  80,  24, "下移",                     true,  CommandLook("unit-down.png"),   kMoveUnitDown},
     {Kind::SuperButton,      kApplyButton,           "",             451, 128,  80,  24, "应用",                     true,  CommandLook("unit-apply.png"),  kApplyUnitList},
-    {Kind::TransparentLabel, "透明标签3",            kCanvas,         24, 411, 640,  24, "每一项修改后请不要忘记点击应用按钮！\r\n所有设置在重启程序后生效！", false, Text(kRed), nullptr},
+    {Kind::TransparentLabel, "透明标签3",            kCanvas,         24, 411, 640,  24, "每一项修改后请不要忘记点击应用按钮！\n所有设置在重启程序后生效！", false, Text(kRed), nullptr},
     {Kind::Timer,            "时钟1",                "",               0,   0,   0,   0, "",                         false, Look{},                         nullptr},
   };
   // clang-format on

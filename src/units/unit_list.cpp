@@ -49,11 +49,10 @@ std::string TidyExponentForm(std::string_view text) {
 
 std::string ExponentForm(double value, std::optional<int> precision) {
   char buffer[64];
-  const auto [end, error] =
-      precision ? std::to_chars(buffer, buffer + sizeof buffer, value,
-                                std::chars_format::scientific, *precision)
-                : std::to_chars(buffer, buffer + sizeof buffer, value,
-                                std::chars_format::scientific);
+  const auto [end, error] = precision ? std::to_chars(buffer, buffer + sizeof buffer, value,
+                                                      std::chars_format::scientific, *precision)
+                                      : std::to_chars(buffer, buffer + sizeof buffer, value,
+                                                      std::chars_format::scientific);
   if (error != std::errc()) return "0";
   return TidyExponentForm(std::string_view(buffer, static_cast<std::size_t>(end - buffer)));
 }

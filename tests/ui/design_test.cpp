@@ -19,6 +19,8 @@
 
 #include "app/startup.h"
 #include "ui/main_window_design.h"
+#include "ui/unit_manager.h"
+#include "ui/unit_manager_design.h"
 #include "toolkit/toolkit.h"
 #include "toolkit/window.h"
 #include "units/app_state.h"
@@ -38,7 +40,9 @@ struct DesignUnderTest {
 };
 
 std::vector<DesignUnderTest> AllDesigns() {
-  return {{"MainWindow", MainWindowDesign, MainWindowHandlers}};
+  return {{"MainWindow", MainWindowDesign, MainWindowHandlers},
+          {"UnitManagerWindow", UnitManagerWindowDesign,
+           [](AppState& s) { return UnitManagerWindowHandlers(s, nullptr); }}};
 }
 
 bool IsContainer(Kind kind) {
