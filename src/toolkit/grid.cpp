@@ -76,6 +76,16 @@ class GridControl final : public QTableWidget {
   }
 
  protected:
+  // Rows as high as a line of the grid's font with a small margin, like a designed grid's.
+  void changeEvent(QEvent* event) override {
+    if (event->type() == QEvent::FontChange) {
+      const int height = fontMetrics().height() + 6;
+      verticalHeader()->setMinimumSectionSize(height);
+      verticalHeader()->setDefaultSectionSize(height);
+    }
+    QTableWidget::changeEvent(event);
+  }
+
   void keyPressEvent(QKeyEvent* event) override {
     if (!Editing()) {
       const int key = event->key();
