@@ -84,6 +84,7 @@ struct Look {
   std::string picture_pressed;  // image buttons only
   std::string hint;
   std::vector<std::string> pages;  // page captions of page controls
+  std::vector<std::string> columns;  // grids: the header row's caption of each column
 };
 
 // One event of a control routed to a handler by name; `argument` is handed to the handler so

@@ -5,12 +5,12 @@
 #include <QGroupBox>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTableWidget>
 #include <QTimer>
 #include <limits>
 
 #include "toolkit/colour.h"
 #include "toolkit/decimal_validator.h"
+#include "toolkit/grid.h"
 #include "toolkit/widgets.h"
 #include "toolkit/window.h"
 
@@ -164,7 +164,7 @@ QWidget* MakeWidget(Window* host, const ControlDesign& design, QWidget* parent) 
     case Kind::AdvancedPageControl:
       return MakePageControl(host, design, parent);
     case Kind::Grid: {
-      auto* grid = new QTableWidget(parent);
+      QWidget* grid = MakeGridWidget(design, parent);
       ApplyColours(grid, look, QPalette::Base);
       return grid;
     }

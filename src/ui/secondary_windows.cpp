@@ -8,16 +8,19 @@
 #include "ui/calculator_window_design.h"
 #include "ui/options_window.h"
 #include "ui/options_window_design.h"
+#include "ui/unit_manager.h"
+#include "ui/unit_manager_design.h"
 
 namespace velmora {
 namespace {
 
 // clang-format off
-const std::array<SecondaryWindow, 3> kSecondaryWindows = {{
+const std::array<SecondaryWindow, 4> kSecondaryWindows = {{
 //  name                design                  handlers                  modal  owned by main
   {kOptionsWindow,     OptionsWindowDesign,    OptionsWindowHandlers,    true,  false},
   {kAboutWindow,       AboutWindowDesign,      AboutWindowHandlers,      true,  false},
   {kCalculatorWindow,  CalculatorWindowDesign, CalculatorWindowHandlers, false, true},
+  {kUnitManagerWindow, UnitManagerWindowDesign, UnitManagerWindowHandlers, true, false},
 }};
 // clang-format on
 

@@ -41,6 +41,13 @@ std::vector<PictureCase> AllPictures() {
     cases.push_back({std::string("menu-") + icon + ".png", 16, 16});
   }
   cases.push_back({"about-48.png", 48, 48});
+  for (int n = 1; n <= 32; ++n) {
+    cases.push_back(
+        {std::string("manager-face-") + (n < 10 ? "0" : "") + std::to_string(n) + ".jpg", 72, 24});
+  }
+  for (const char* icon : {"add", "delete", "up", "down", "apply"}) {
+    cases.push_back({std::string("unit-") + icon + ".png", 16, 16});
+  }
   return cases;
 }
 
@@ -158,6 +165,24 @@ TEST(CategoryFaces, AreLightEnoughForBlackTextAndDifferFromEachOther) {
                            std::abs(qBlue(averages[i]) - qBlue(averages[j]));
       EXPECT_GE(distance, 6) << "faces " << i + 1 << " and " << j + 1 << " look the same";
     }
+  }
+}
+
+// The unit manager's category captions are black text over its own faces, the commands' icons
+// stand on light grey buttons.
+TEST(ManagerPictures, FacesAreLightEnoughForBlackTextAndIconsAreOpaqueInside) {
+  for (int n = 1; n <= 32; ++n) {
+    const std::string name =
+        std::string("manager-face-") + (n < 10 ? "0" : "") + std::to_string(n) + ".jpg";
+    const QImage face = LoadPicture(name);
+    ASSERT_FALSE(face.isNull()) << name;
+    EXPECT_GE(ContrastRatio(MeasureArea(face, QRect(6, 2, 64, 20)).mean, 0.0), 7.0) << name;
+  }
+  for (const char* icon : {"add", "delete", "up", "down", "apply"}) {
+    const QImage image = LoadPicture(std::string("unit-") + icon + ".png");
+    ASSERT_FALSE(image.isNull()) << icon;
+    EXPECT_EQ(qAlpha(image.pixel(8, 8)), 255) << icon;
+    EXPECT_EQ(qAlpha(image.pixel(0, 0)), 0) << icon;
   }
 }
 

@@ -27,6 +27,8 @@
 #include "ui/main_window_design.h"
 #include "ui/options_window.h"
 #include "ui/options_window_design.h"
+#include "ui/unit_manager.h"
+#include "ui/unit_manager_design.h"
 #include "units/app_state.h"
 #include "units/category.h"
 
@@ -50,7 +52,9 @@ std::vector<DesignUnderTest> AllDesigns() {
           {"AboutWindow", AboutWindowDesign,
            [](AppState& state) { return AboutWindowHandlers(state, nullptr); }},
           {"CalculatorWindow", CalculatorWindowDesign,
-           [](AppState& s) { return CalculatorWindowHandlers(s, nullptr); }}};
+           [](AppState& s) { return CalculatorWindowHandlers(s, nullptr); }},
+          {"UnitManagerWindow", UnitManagerWindowDesign,
+           [](AppState& s) { return UnitManagerWindowHandlers(s, nullptr); }}};
 }
 
 bool IsContainer(Kind kind) {

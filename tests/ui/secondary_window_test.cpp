@@ -260,24 +260,5 @@ TEST_P(PictureFitTest, KeepsTheProportionsCentred) {
 INSTANTIATE_TEST_SUITE_P(Cases, PictureFitTest, ::testing::ValuesIn(kFitCases),
                          [](const auto& info) { return std::string(info.param.name); });
 
-TEST_F(MainWindowTest, MenuItemsOfWindowsNotYetBuiltDoNothing) {
-  // State: the program without a unit manager window.  Action: choose its menu item.  Expected: no window opens and the main window stays usable.
-  Start("[通用设置]\n界面风格=1\n");
-  QMenu* menu = window()->findChild<QMenu*>(kGeneralMenu);
-  ASSERT_NE(menu, nullptr);
-  for (QAction* item : menu->actions()) {
-    const QString name = item->objectName();
-    if (name != "单位管理器菜单") continue;
-    item->trigger();
-    EXPECT_EQ(ActiveModalWindow(), nullptr) << name.toStdString();
-    const QWidgetList windows = QApplication::topLevelWidgets();
-    EXPECT_EQ(std::count_if(
-                  windows.begin(), windows.end(),
-                  [](QWidget* w) { return dynamic_cast<Window*>(w) != nullptr && w->isVisible(); }),
-              1)
-        << name.toStdString();
-  }
-}
-
 }  // namespace
 }  // namespace velmora

@@ -9,6 +9,7 @@
 #include "buttons.h"
 #include "icon.h"
 #include "image_ops.h"
+#include "manager_pictures.h"
 #include "menu_icons.h"
 #include "preview.h"
 
@@ -57,6 +58,17 @@ bool WriteAll(const QString& dir) {
                                                          {MenuIcon::kOpen, "open"}};
   for (const auto& [icon, name] : menu_icons) {
     png(MakeMenuIcon(icon), QStringLiteral("menu-%1.png").arg(QLatin1String(name)));
+  }
+  for (int n = 1; n <= 32; ++n) {
+    jpeg(MakeManagerFace(n),
+         QStringLiteral("manager-face-%1.jpg").arg(n, 2, 10, QLatin1Char('0')));
+  }
+  const std::pair<UnitCommandIcon, const char*> command_icons[] = {
+      {UnitCommandIcon::kAdd, "add"},   {UnitCommandIcon::kDelete, "delete"},
+      {UnitCommandIcon::kUp, "up"},     {UnitCommandIcon::kDown, "down"},
+      {UnitCommandIcon::kApply, "apply"}};
+  for (const auto& [icon, name] : command_icons) {
+    png(MakeUnitCommandIcon(icon), QStringLiteral("unit-%1.png").arg(QLatin1String(name)));
   }
   return ok;
 }

@@ -1,0 +1,172 @@
+#include "ui/unit_manager_design.h"
+
+#include <cstdio>
+#include <map>
+#include <string>
+
+#include "ui/secondary_windows.h"
+#include "units/category.h"
+
+namespace velmora {
+namespace {
+
+constexpr const char* kCanvas = "画板1";
+constexpr const char* kCommandGroup = "分组框1";
+constexpr const char* kCategoryGroup = "分组框2";
+
+// Design captions of the category buttons; the settings file renames them when the window opens.
+// clang-format off
+constexpr const char* kCategoryCaptions[kCategoryCount] = {
+    "长度",     "面积",     "体积",       "温度",   "质量",   "力",     "压强",     "功",
+    "能",       "密度",     "计算机容量", "加速度", "速度",   "时间",   "运动粘度", "动力粘度",
+    "体积流量", "质量流量", "发光强度",   "亮度",   "自定义", "自定义", "自定义",   "自定义",
+    "user defined5", "user defined6",  "user defined7",  "user defined8",
+    "user defined9", "user defined10", "user defined11", "user defined12"};
+// clang-format on
+
+Look Text(Colour colour) {
+  Look look;
+  look.text_colour = colour;
+  return look;
+}
+
+Look Panel() {
+  Look look;
+  look.has_background = true;
+  look.background = kLightGrey;
+  return look;
+}
+
+Look CloseLook() {
+  Look look;
+  look.picture = ":/pictures/close-normal.png";
+  look.picture_hover = ":/pictures/close-hover.png";
+  look.picture_pressed = ":/pictures/close-pressed.png";
+  return look;
+}
+
+Look GridLook() {
+  Look look;
+  look.has_background = true;
+  look.background = kWhite;
+  look.columns = {"序号", "名称", "转换倍率"};
+  return look;
+}
+
+Look CommandLook(const char* icon) {
+  Look look = Panel();
+  look.picture = std::string(":/pictures/") + icon;
+  return look;
+}
+
+struct FixedControl {
+  Kind kind;
+  const char* name;
+  const char* parent;
+  int left;  // in the window, as the design states every place
+  int top;
+  int width;
+  int height;
+  const char* text;
+  bool disabled;
+  Look look;
+  const char* handler;  // clicked, when set
+};
+
+// Category button N stands in one of four columns: 1 to 16 fill the left pair two per row (odd
+// numbers left), 17 to 32 the right pair. The grid's canvas holds 17 to 30.
+ControlDesign CategoryButton(int page) {
+  const int first = page <= 16 ? 1 : 17;
+  const int row = (page - first) / 2;
+  const int column = (page <= 16 ? 0 : 2) + (page - first) % 2;
+  ControlDesign button;
+  button.kind = Kind::SuperButton;
+  button.name = CategoryButtonName(page);
+  button.parent = page >= 17 && page <= 30 ? kCanvas : "";
+  button.left = 344 + 72 * column;
+  button.top = 192 + 24 * row;
+  button.width = 72;
+  button.height = 24;
+  button.text = kCategoryCaptions[page - 1];
+  button.tag = UnitSection(page);
+  char face[48];
+  std::snprintf(face, sizeof face, ":/pictures/manager-face-%02d.jpg", page);
+  button.look = Panel();
+  button.look.picture = face;
+  if (page == kTemperaturePage) {
+    button.look.hint = "“温度不提供修改功能”";
+    button.events = {{Event::Clicked, kShowTemperatureNotice}};
+  } else if (page == 1) {
+    button.events = {{Event::Clicked, kChooseCategory}};
+  }
+  return button;
+}
+
+WindowDesign BuildUnitManagerDesign() {
+  WindowDesign design;
+  design.name = kUnitManagerWindow;
+  design.title = "Unit-Manager";
+  design.width = 667;
+  design.height = 465;
+  design.drag_by_background = true;
+  design.events = {{Event::Created, kOpenUnitManager}};
+
+  // clang-format off
+  const FixedControl controls[] = {
+  //  kind                    name                   parent          left  top width height text                      disabled look                           handler
+    {Kind::TransparentLabel, "透明标签4",            "",              32,   0,  64,  24, "单位管理器",               false, Text(kWhite),                   nullptr},
+    {Kind::ImageButton,      "控件_图形按钮_关闭",   "",             592,   0,  44,  18, "×",                        false, CloseLook(),                    kCloseUnitManager},
+    {Kind::Canvas,           kCanvas,                "",              24,  24, 624, 424, "",                         false, Panel(),                        nullptr},
+    {Kind::Grid,             kUnitGrid,              kCanvas,         32,  32, 296, 368, "",                         false, GridLook(),                     nullptr},
+    {Kind::GroupBox,         kCommandGroup,          kCanvas,        336,  24, 304, 152, "",                         false, Panel(),                        nullptr},
+    {Kind::ShapeBox,         "外形框1",              kCommandGroup,  431, 120, 120,  40, "",                         false, Text(0x999999),                 nullptr},
+    {Kind::GroupBox,         kCategoryGroup,         kCanvas,        336, 176, 304, 218, "",                         false, Panel(),                        nullptr},
+    {Kind::SuperButton,      kAddUnitButton,         "",             384,  40,  80,  24, "加入新单位",               true,  CommandLook("unit-add.png"),    kAddUnit},
+    {Kind::SuperButton,      kDeleteUnitButton,      "",             528,  40,  80,  24, "删除单位",                 true,  CommandLook("unit-delete.png"), kDeleteUnit},
+    {Kind::SuperButton,      kMoveUpButton,          "",             384,  72,  80,  24, "上移",                     true,  CommandLook("unit-up.png"),     kMoveUnitUp},
+    {Kind::SuperButton,      kMoveDownButton,        "",             528,  72,  80,  24, "下移",                     true,  CommandLook("unit-down.png"),   kMoveUnitDown},
+    {Kind::SuperButton,      kApplyButton,           "",             451, 128,  80,  24, "应用",                     true,  CommandLook("unit-apply.png"),  kApplyUnitList},
+    {Kind::TransparentLabel, "透明标签3",            kCanvas,         24, 411, 640,  24, "每一项修改后请不要忘记点击应用按钮！\n所有设置在重启程序后生效！", false, Text(kRed), nullptr},
+    {Kind::Timer,            "时钟1",                "",               0,   0,   0,   0, "",                         false, Look{},                         nullptr},
+  };
+  // clang-format on
+
+  // Places are given in the window; a child's place counts from its parent's corner.
+  std::map<std::string, std::pair<int, int>> origin;
+  const auto add = [&](ControlDesign control) {
+    origin[control.name] = {control.left, control.top};
+    if (!control.parent.empty()) {
+      const auto [left, top] = origin.at(control.parent);
+      control.left -= left;
+      control.top -= top;
+    }
+    design.controls.push_back(std::move(control));
+  };
+  for (const FixedControl& row : controls) {
+    ControlDesign control;
+    control.kind = row.kind;
+    control.name = row.name;
+    control.parent = row.parent;
+    control.left = row.left;
+    control.top = row.top;
+    control.width = row.width;
+    control.height = row.height;
+    control.text = row.text;
+    control.disabled = row.disabled;
+    control.visible = row.kind != Kind::Timer;
+    control.look = row.look;
+    if (row.handler != nullptr) control.events = {{Event::Clicked, row.handler}};
+    add(std::move(control));
+  }
+  for (int page = 1; page <= kCategoryCount; ++page) add(CategoryButton(page));
+  return design;
+}
+
+}  // namespace
+
+const WindowDesign& UnitManagerWindowDesign() {
+  static const WindowDesign design = BuildUnitManagerDesign();
+  return design;
+}
+
+}  // namespace velmora

@@ -1,0 +1,112 @@
+#include "units/unit_list.h"
+
+#include <charconv>
+#include <cmath>
+
+#include "text/number_text.h"
+#include "units/category.h"
+
+namespace velmora {
+namespace {
+
+constexpr std::string_view kFullWidthComma = "，";
+
+bool IsContinuationByte(char c) {
+  return (static_cast<unsigned char>(c) & 0xC0) == 0x80;
+}
+
+std::size_t CharacterCount(std::string_view text) {
+  std::size_t count = 0;
+  for (const char c : text) count += IsContinuationByte(c) ? 0 : 1;
+  return count;
+}
+
+// Byte length of the first `count` UTF-8 characters of `text`.
+std::size_t Utf8Prefix(std::string_view text, std::size_t count) {
+  std::size_t i = 0;
+  for (std::size_t seen = 0; i < text.size() && seen < count; ++seen) {
+    ++i;
+    while (i < text.size() && IsContinuationByte(text[i])) ++i;
+  }
+  return i;
+}
+
+// "1.5e-05" -> "1.5e-5", "1.000e+20" -> "1e20": no zeros that carry nothing, no plus sign.
+std::string TidyExponentForm(std::string_view text) {
+  const std::size_t e = text.find('e');
+  std::string mantissa(text.substr(0, e));
+  if (mantissa.find('.') != std::string::npos) {
+    while (mantissa.back() == '0') mantissa.pop_back();
+    if (mantissa.back() == '.') mantissa.pop_back();
+  }
+  if (e == std::string_view::npos) return mantissa;
+  std::string_view exponent = text.substr(e + 1);
+  const bool negative = exponent.starts_with('-');
+  if (!exponent.empty() && (exponent[0] == '-' || exponent[0] == '+')) exponent.remove_prefix(1);
+  while (exponent.size() > 1 && exponent[0] == '0') exponent.remove_prefix(1);
+  return mantissa + "e" + (negative ? "-" : "") + std::string(exponent);
+}
+
+std::string ExponentForm(double value, std::optional<int> precision) {
+  char buffer[64];
+  const auto [end, error] = precision ? std::to_chars(buffer, buffer + sizeof buffer, value,
+                                                      std::chars_format::scientific, *precision)
+                                      : std::to_chars(buffer, buffer + sizeof buffer, value,
+                                                      std::chars_format::scientific);
+  if (error != std::errc()) return "0";
+  return TidyExponentForm(std::string_view(buffer, static_cast<std::size_t>(end - buffer)));
+}
+
+}  // namespace
+
+std::optional<int> EditablePageOfSection(std::string_view section) {
+  for (int page = 1; page <= kCategoryCount; ++page) {
+    if (page != kTemperaturePage && section == UnitSection(page)) return page;
+  }
+  return std::nullopt;
+}
+
+ManagedUnit ParseManagedUnit(std::string_view value) {
+  const std::size_t comma = value.find(',');
+  if (comma == std::string_view::npos) return ManagedUnit{std::string(value), 0.0};
+  const std::string_view factor = value.substr(comma + 1);
+  return ManagedUnit{std::string(value.substr(0, comma)),
+                     TextToNumber(factor.substr(0, Utf8Prefix(factor, kManagerFactorCharacters)))};
+}
+
+std::string FactorText(double factor) {
+  std::string text = NumberToText(factor);
+  if (CharacterCount(text) <= kManagerFactorCharacters || !std::isfinite(factor)) return text;
+  text = ExponentForm(factor, std::nullopt);
+  for (int precision = 16; text.size() > kManagerFactorCharacters && precision >= 0; --precision) {
+    text = ExponentForm(factor, precision);
+  }
+  return text;
+}
+
+StoredUnitList MakeStoredUnitList(int page, std::span<const UnitRowText> rows) {
+  StoredUnitList list;
+  list.items.reserve(rows.size());
+  int key = PageBase(page);
+  for (const UnitRowText& row : rows) {
+    std::string name;
+    name.reserve(row.name.size());
+    for (const char c : row.name) {
+      if (c == ',') {
+        name += kFullWidthComma;
+        list.commas_replaced = true;
+      } else {
+        name += c;
+      }
+    }
+    list.items.push_back({std::to_string(++key), name + "," + row.factor});
+  }
+  return list;
+}
+
+StoreResult StoreUnitList(int page, std::span<const UnitRowText> rows) {
+  const StoredUnitList list = MakeStoredUnitList(page, rows);
+  return StoreResult{ReplaceSection(UnitSection(page), list.items), list.commas_replaced};
+}
+
+}  // namespace velmora

@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTableWidget>
+#include <QTest>
+#include <string>
+
+#include "toolkit/grid.h"
+#include "toolkit/toolkit.h"
+#include "toolkit/window.h"
+#include "ui/main_window_design.h"
+#include "ui/main_window_fixture.h"
+#include "ui/modal_window.h"
+#include "ui/secondary_windows.h"
+#include "ui/unit_manager_design.h"
+#include "ui/unit_manager_support.h"
+#include "units/category.h"
+
+namespace velmora {
+namespace {
+
+using testing::MainWindowTest;
+using testing::MessageLog;
+using testing::UserClick;
+using testing::UserKeys;
+using testing::WhileModal;
+
+constexpr const char* kConfig =
+    "[通用设置]\n界面风格=1\n记住最后类别=0\n小数保留位数=4\n跨度=300\n上下间隔=24\n每列个数=10\n"
+    "[按钮的命名]\nunit1=长度\nunit2=面积\n"
+    "[unit1]\n2=米,1\n3=千米,0.001\n";
+
+class UnitManagerInProgramTest : public MainWindowTest {
+ protected:
+  void OpenManagerFromMenu() {
+    QMenu* menu = window()->findChild<QMenu*>(kGeneralMenu);
+    ASSERT_NE(menu, nullptr);
+    for (QAction* item : menu->actions()) {
+      if (item->objectName() == "单位管理器菜单") {
+        item->trigger();
+        return;
+      }
+    }
+    FAIL() << "no unit manager menu item";
+  }
+
+  // The unit names of a built category page, in row order.
+  std::vector<std::string> UnitNamesOnPage(int page) {
+    std::vector<std::string> names;
+    const int base = PageBase(page);
+    for (int row = base + 1; Row(row) != nullptr; ++row) {
+      const QLineEdit* edit = Row(row);
+      for (QLabel* label : edit->parentWidget()->findChildren<QLabel*>()) {
+        if (label->objectName().contains(u'#') && label->isVisible() && label->y() == edit->y() &&
+            label->x() == edit->x() + 124) {
+          names.push_back(label->text().toStdString());
+        }
+      }
+    }
+    return names;
+  }
+
+  MessageLog messages_;
+};
+
+TEST_F(UnitManagerInProgramTest, MainWindowTakesNoInputWhileTheManagerIsOpen) {
+  // State: the program on page 1.  Action: open the manager from its menu item; click a category
+  // button and type into a unit row of the main window.  Expected: the manager is the modal
+  // window; the main window's page and row stay as they were; after closing it the main window
+  // takes input again.
+  Start(kConfig);
+  ClickCategoryButton(1);
+  bool opened = false;
+  WhileModal([&](Window* manager) {
+    opened = true;
+    EXPECT_EQ(WindowName(manager), kUnitManagerWindow);
+    UserClick(qobject_cast<QWidget*>(FindControl(window(), "unit2").object()));
+    EXPECT_EQ(CurrentPage(FindControl(window(), kPageControlName)), 0);
+    UserClick(Row(2));
+    UserKeys(Row(2), "5");
+    EXPECT_EQ(RowText(2), "");
+    EXPECT_FALSE(Row(2)->hasFocus());
+  });
+  OpenManagerFromMenu();
+  EXPECT_TRUE(opened);
+  EXPECT_EQ(ActiveModalWindow(), nullptr);
+  ClickCategoryButton(2);
+  EXPECT_EQ(CurrentPage(FindControl(window(), kPageControlName)), 1);
+}
+
+TEST_F(UnitManagerInProgramTest, AnAppliedListIsWhatTheMainWindowShowsAtTheNextStart) {
+  // State: the program with page 1 built from 米 and 千米.  Action: in the manager, move 米 down,
+  // add 英尺 (3.28084) after it and apply; quit and start again; show page 1.  Expected: this
+  // run's page keeps its rows; the next run shows 千米, 米, 英尺 with their factors, and
+  // converts with them.
+  Start(kConfig);
+  ClickCategoryButton(1);
+  WhileModal([&](Window* w) {
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    testing::Click(w, "unit1");
+    testing::ClickCell(w, 1, 1);
+    testing::Click(w, kMoveDownButton);
+    testing::Click(w, kAddUnitButton);
+    testing::EditCell(w, 3, 1, "英尺");
+    testing::EditCell(w, 3, 2, "3.28084");
+    testing::Click(w, kApplyButton);
+    EXPECT_EQ(messages_.Take().size(), 1u);
+  });
+  OpenManagerFromMenu();
+  EXPECT_EQ(UnitNamesOnPage(1), (std::vector<std::string>{"米", "千米"}));
+
+  Quit();
+  state() = AppState{};
+  Launch();
+  ClickCategoryButton(1);
+  EXPECT_EQ(UnitNamesOnPage(1), (std::vector<std::string>{"千米", "米", "英尺"}));
+  EXPECT_EQ(state().FactorTable.Get(2), 0.001);
+  EXPECT_EQ(state().FactorTable.Get(3), 1.0);
+  EXPECT_EQ(state().FactorTable.Get(4), 3.28084);
+  TypeInto(3, "2");
+  EXPECT_EQ(RowText(2), "0.002");
+  EXPECT_EQ(RowText(4), "6.5617");
+}
+
+}  // namespace
+}  // namespace velmora
