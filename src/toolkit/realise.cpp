@@ -67,6 +67,7 @@ QWidget* MakeEditBox(Window* host, const ControlDesign& design, QWidget* parent)
   edit->setAlignment(ToAlignment(look.align));
   edit->setReadOnly(look.input == Input::ReadOnly);
   if (look.input == Input::DecimalNumber) edit->setValidator(new DecimalValidator(edit));
+  edit->SetContextMenu(FromUtf8(look.context_menu));
   QObject::connect(edit, &QLineEdit::textChanged, host->connection_guard(),
                    [host, edit] { host->Raise(edit, Event::ContentChanged); });
   ApplyColours(edit, look, QPalette::Base);

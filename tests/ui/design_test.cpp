@@ -22,6 +22,7 @@
 #include "toolkit/window.h"
 #include "ui/about_window.h"
 #include "ui/about_window_design.h"
+#include "ui/find_panel_design.h"
 #include "ui/main_window_design.h"
 #include "ui/options_window.h"
 #include "ui/options_window_design.h"
@@ -269,6 +270,8 @@ TEST(MainWindowDesignTest, MenusShowTheirIconsAndTheSkinsHighlight) {
                   0xFFFFFF)
         << design.caption;
     EXPECT_EQ(menu->palette().color(QPalette::HighlightedText), QColor(Qt::white));
+    // The unit rows' own menu is plain text, as an edit box's menu is.
+    if (design.caption == kRowMenu) continue;
     for (QAction* action : menu->actions()) {
       EXPECT_FALSE(action->icon().pixmap(16, 16).isNull()) << action->text().toStdString();
     }
