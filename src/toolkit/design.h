@@ -51,8 +51,11 @@ enum class Event {
   LeftButtonUp,
   Tick,
   Tray,
+  // A key went down in the window and the control holding the focus had no use for it; bound
+  // among the window's own events.
+  KeyDown,
 };
-inline constexpr int kEventCount = static_cast<int>(Event::Tray) + 1;
+inline constexpr int kEventCount = static_cast<int>(Event::KeyDown) + 1;
 
 enum class Cursor { Default, Hand, Text };
 
@@ -85,6 +88,9 @@ struct Look {
   std::string hint;
   std::vector<std::string> pages;  // page captions of page controls
   std::vector<std::string> columns;  // grids: the header row's caption of each column
+  // Edit boxes: the caption of the window's menu that a right click opens in place of the
+  // standard one; empty for the standard menu.
+  std::string context_menu;
 };
 
 // One event of a control routed to a handler by name; `argument` is handed to the handler so

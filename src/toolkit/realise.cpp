@@ -71,6 +71,7 @@ QWidget* MakeEditBox(Window* host, const ControlDesign& design, QWidget* parent)
   // at 32767 characters).
   if (look.input == Input::ReadOnly) edit->setMaxLength(std::numeric_limits<int>::max());
   if (look.input == Input::DecimalNumber) edit->setValidator(new DecimalValidator(edit));
+  edit->SetContextMenu(FromUtf8(look.context_menu));
   QObject::connect(edit, &QLineEdit::textChanged, host->connection_guard(),
                    [host, edit] { host->Raise(edit, Event::ContentChanged); });
   ApplyColours(edit, look, QPalette::Base);

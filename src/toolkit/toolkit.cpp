@@ -135,6 +135,22 @@ void FocusForTyping(Control edit_box) {
   edit->selectAll();
 }
 
+Control FocusedControl(Window* window) {
+  if (window == nullptr) return {};
+  return window->ControlFor(window->focusWidget());
+}
+
+Control ContextMenuOwner(Window* window) {
+  return window != nullptr ? window->context_menu_owner() : Control();
+}
+
+void PasteInto(Control edit_box) {
+  auto* edit = qobject_cast<QLineEdit*>(edit_box.object());
+  if (edit == nullptr || !edit->isEnabled() || edit->isReadOnly()) return;
+  edit->setFocus(Qt::OtherFocusReason);
+  edit->paste();
+}
+
 bool PopupMenu(Window* window, std::string_view menu, QPoint screen_position) {
   if (window == nullptr) return false;
   QMenu* found = window->Menu(QString::fromUtf8(menu.data(), static_cast<qsizetype>(menu.size())));

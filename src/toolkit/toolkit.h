@@ -48,6 +48,8 @@ struct EventArgs {
   int y = 0;
   int modifiers = 0;  // left button down / up: Qt::KeyboardModifiers bits
   int tray_kind = 0;  // tray event: 1 primary-button action, 3 secondary-button action
+  int key = 0;        // key down: the Qt::Key code
+  QString text;       // key down: the text the key types, if any
 };
 
 using Handler = std::function<void(const EventArgs&)>;
@@ -93,6 +95,14 @@ Window* WindowOf(Control control);
 
 bool HasFocus(Control control);
 void SetFocus(Control control);
+// The control of the window that holds the keyboard focus; empty when none does.
+Control FocusedControl(Window* window);
+// The edit box whose own context menu (Look::context_menu) was opened last in the window; the
+// handlers of that menu's items act on it. Empty once the box is gone.
+Control ContextMenuOwner(Window* window);
+// Pastes the clipboard's text into an edit box as typing would: the box takes the focus and the
+// text replaces its selection.
+void PasteInto(Control edit_box);
 // Gives an edit box the keyboard focus with its whole text selected, so that typing replaces it.
 // In a window that is not active yet the box receives the focus when the window is activated.
 void FocusForTyping(Control edit_box);

@@ -1,5 +1,6 @@
 #include "toolkit/widgets.h"
 
+#include <QContextMenuEvent>
 #include <QEnterEvent>
 #include <QFocusEvent>
 #include <QLinearGradient>
@@ -122,6 +123,15 @@ void EditBox::focusOutEvent(QFocusEvent* event) {
     setCursorPosition(0);
   }
   Raise(this, Event::LostFocus);
+}
+
+void EditBox::contextMenuEvent(QContextMenuEvent* event) {
+  if (context_menu_.isEmpty() || host_ == nullptr || host_->Menu(context_menu_) == nullptr) {
+    QLineEdit::contextMenuEvent(event);
+    return;
+  }
+  host_->PopupContextMenu(this, context_menu_, event->globalPos());
+  event->accept();
 }
 
 void EditBox::paintEvent(QPaintEvent* event) {

@@ -41,6 +41,9 @@ class EditBox final : public QLineEdit, public Hosted {
 
   // Whether `text` shows whole in the box, without scrolling.
   bool Fits(const QString& text) const;
+  // The caption of the window menu a right click opens; empty for the standard menu.
+  void SetContextMenu(const QString& caption) { context_menu_ = caption; }
+  const QString& context_menu() const { return context_menu_; }
 
  protected:
   void focusInEvent(QFocusEvent* event) override;
@@ -48,9 +51,12 @@ class EditBox final : public QLineEdit, public Hosted {
   void paintEvent(QPaintEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void changeEvent(QEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
 
  private:
   void PlaceText();
+
+  QString context_menu_;
 
   // Advances of the ASCII characters in the box's font, measured on first use: results are
   // checked against the box's width on every keystroke, and shaping each text costs more.

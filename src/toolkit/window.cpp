@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMouseEvent>
@@ -233,7 +234,8 @@ QSystemTrayIcon* Window::Tray() {
   return tray_;
 }
 
-bool Window::Raise(QObject* source, Event event, QPoint position, int modifiers, int tray_kind) {
+bool Window::Raise(QObject* source, Event event, QPoint position, int modifiers, int tray_kind,
+                   int key, const QString& text) {
   const auto found = records_.constFind(source);
   if (found == records_.cend()) return false;
   const Kind kind = found->kind;
@@ -255,6 +257,8 @@ bool Window::Raise(QObject* source, Event event, QPoint position, int modifiers,
   args.y = position.y();
   args.modifiers = modifiers;
   args.tray_kind = tray_kind;
+  args.key = key;
+  args.text = text;
   SourceScope scope(args.source);
   (*binding.handler)(args);
   return true;
@@ -312,6 +316,13 @@ QMenu* Window::Menu(const QString& caption) const {
   return menus_.value(caption);
 }
 
+void Window::PopupContextMenu(QObject* owner, const QString& caption, QPoint screen_position) {
+  QMenu* menu = Menu(caption);
+  if (menu == nullptr) return;
+  context_menu_owner_ = owner;
+  menu->popup(screen_position);
+}
+
 void Window::SetBackgroundPicture(const QString& picture) {
   background_picture_ = picture;
   background_ = LoadPicture(picture);
@@ -363,6 +374,14 @@ void Window::closeEvent(QCloseEvent* event) {
   // A close from outside (the task bar, the window manager) ends the window as DestroyWindow does.
   event->ignore();
   Destroy();
+}
+
+void Window::keyPressEvent(QKeyEvent* event) {
+  // Keys reach the window when the focused control (if any) had no use for them.
+  if (!Raise(this, Event::KeyDown, {}, event->modifiers().toInt(), 0, event->key(),
+             event->text())) {
+    QWidget::keyPressEvent(event);
+  }
 }
 
 Window* FindOpenWindow(const QString& name) {

@@ -4,6 +4,7 @@
 #include <QMultiHash>
 #include <QObject>
 #include <QPixmap>
+#include <QPointer>
 #include <QString>
 #include <QWidget>
 #include <array>
@@ -31,7 +32,7 @@ class Window final : public QWidget {
   // Runs the handler bound to `event` of `source` (or of the control its events are redirected
   // to). Returns whether a handler ran; `this` may be gone once it returns.
   bool Raise(QObject* source, Event event, QPoint position = {}, int modifiers = 0,
-             int tray_kind = 0);
+             int tray_kind = 0, int key = 0, const QString& text = {});
 
   Control ControlFor(QObject* object) const;
   Control FindByName(const QString& name) const;
@@ -40,6 +41,9 @@ class Window final : public QWidget {
   Control Copy(Control template_control);
   void Redirect(QObject* source, QObject* target);
   QMenu* Menu(const QString& caption) const;
+  // Opens the menu with this caption as the context menu of `owner`; see ContextMenuOwner.
+  void PopupContextMenu(QObject* owner, const QString& caption, QPoint screen_position);
+  Control context_menu_owner() const { return ControlFor(context_menu_owner_); }
   // The bar of the design's top-level menus; nullptr when the design has none.
   QMenuBar* menu_bar() const { return menu_bar_; }
   // Shows the bar while it has a visible entry.
@@ -59,6 +63,7 @@ class Window final : public QWidget {
   void mouseReleaseEvent(QMouseEvent* event) override;
   void mouseMoveEvent(QMouseEvent* event) override;
   void closeEvent(QCloseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   struct Binding {
@@ -92,6 +97,7 @@ class Window final : public QWidget {
   QString background_picture_;
   QPixmap background_;
   int copies_made_ = 0;
+  QPointer<QObject> context_menu_owner_;
   bool destroying_ = false;
   // Background drag: the pointer's offset from the window's corner while the button is down.
   bool dragging_ = false;

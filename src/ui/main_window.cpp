@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "convert/conversion.h"
+#include "ui/find_panel.h"
 #include "ui/main_window_design.h"
 #include "ui/secondary_windows.h"
 #include "units/app_state.h"
@@ -161,6 +162,7 @@ void AddMainWindowHandlers(HandlerTable& table, AppState& state) {
       OpenSecondaryWindow(name, state, e.window);
     };
   }
+  AddFindHandlers(table, state);
 }
 
 }  // namespace velmora

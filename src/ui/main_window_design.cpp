@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "ui/find_panel_design.h"
 #include "units/category.h"
 
 #ifndef VELMORA_HOMEPAGE_URL
@@ -157,6 +158,7 @@ void AddTemplateRows(WindowDesign& design) {
     edit.look.background = kLightGrey;
     edit.look.align = Align::Centre;
     edit.look.input = Input::DecimalNumber;
+    edit.look.context_menu = kRowMenu;
     edit.events = {
         {Event::ContentChanged, page == kTemperaturePage ? kOnTemperatureEdited : kOnRowEdited,
          page},
@@ -242,11 +244,14 @@ WindowDesign BuildMainWindowDesign() {
       {Event::LeftButtonDown, kBeginDrag},
       {Event::LeftButtonUp, kEndDrag},
       {Event::Tray, kOnTrayEvent},
+      {Event::KeyDown, kOnMainWindowKey},
   };
   AddFixedControls(design);
   AddTemplateRows(design);
   AddCategoryButtons(design);
+  AddFindPanel(design);
   AddMenus(design);
+  AddRowMenu(design);
   return design;
 }
 

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "settings/settings.h"
@@ -35,6 +36,8 @@ struct AppState {
   int NextRowNumber = 0;
   // Indexed by page number 1 to 32; a page's rows are built once per run.
   std::array<bool, kCategoryCount + 1> PageBuilt{};
+  // The unit name each built row shows, by row number, as its page was built.
+  std::unordered_map<int, std::string> RowUnitNames;
 
   // The pointer's distance from the main window's top-left corner when a drag began.
   struct Offset {

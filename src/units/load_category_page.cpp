@@ -34,6 +34,7 @@ void BuildRows(AppState& state, Window* window, int page, const std::string& sec
     if (value.empty()) break;
     const UnitDef unit = ParseUnitDef(value);
     state.FactorTable.Set(row, unit.factor);
+    state.RowUnitNames[row] = unit.name;
 
     const Control edit = CopyControl(template_edit);
     SetTag(edit, QString::number(row));

@@ -24,6 +24,7 @@
 #include "ui/about_window_design.h"
 #include "ui/calculator_window.h"
 #include "ui/calculator_window_design.h"
+#include "ui/find_panel_design.h"
 #include "ui/main_window_design.h"
 #include "ui/options_window.h"
 #include "ui/options_window_design.h"
@@ -277,6 +278,8 @@ TEST(MainWindowDesignTest, MenusShowTheirIconsAndTheSkinsHighlight) {
                   0xFFFFFF)
         << design.caption;
     EXPECT_EQ(menu->palette().color(QPalette::HighlightedText), QColor(Qt::white));
+    // The unit rows' own menu is plain text, as an edit box's menu is.
+    if (design.caption == kRowMenu) continue;
     for (QAction* action : menu->actions()) {
       EXPECT_FALSE(action->icon().pixmap(16, 16).isNull()) << action->text().toStdString();
     }

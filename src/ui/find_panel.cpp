@@ -1,0 +1,187 @@
+#include "ui/find_panel.h"
+
+#include <algorithm>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ui/find_panel_design.h"
+#include "ui/row_commands.h"
+#include "units/app_state.h"
+#include "units/category.h"
+#include "units/load_category_page.h"
+#include "units/unit_search.h"
+
+namespace velmora {
+namespace {
+
+constexpr Colour kChosenBackground = 0xC86E3A;  // the menus' highlight
+
+struct Finder {
+  std::optional<UnitSearchIndex> index;
+  std::vector<std::size_t> matches;
+  int chosen = 0;
+};
+
+QString FromUtf8(const std::string& text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+bool FinderOpen(Window* window) {
+  return Visible(FindControl(window, kFindPanel));
+}
+
+void ShowChoice(const Finder& finder, Window* window) {
+  for (int line = 0; line < kFindResultLines; ++line) {
+    const Control label = FindControl(window, FindResultName(line + 1));
+    const bool chosen = line == finder.chosen;
+    SetBackgroundColour(label, chosen ? kChosenBackground : kLightGrey);
+    SetTextColour(label, chosen ? kWhite : kBlack);
+  }
+}
+
+void ShowMatches(Finder& finder, Window* window) {
+  if (!finder.index) finder.index.emplace(ReadSearchableUnits());
+  const QByteArray query = Text(FindControl(window, kFindBox)).toUtf8();
+  finder.matches = finder.index->Search(std::string_view(query.constData(), query.size()),
+                                        static_cast<std::size_t>(kFindResultLines));
+  finder.chosen = 0;
+  for (int line = 0; line < kFindResultLines; ++line) {
+    const Control label = FindControl(window, FindResultName(line + 1));
+    const bool used = line < static_cast<int>(finder.matches.size());
+    if (used) {
+      const SearchableUnit& unit = finder.index->unit(finder.matches[line]);
+      QString text = FromUtf8(unit.name);
+      if (!unit.caption.empty()) text += QStringLiteral(" — ") + FromUtf8(unit.caption);
+      SetText(label, text);
+    }
+    SetVisible(label, used);
+  }
+  SetVisible(FindControl(window, kFindNoMatch),
+             finder.matches.empty() && !Text(FindControl(window, kFindBox)).trimmed().isEmpty());
+  ShowChoice(finder, window);
+}
+
+void OpenFinder(Finder& finder, Window* window, const QString& typed) {
+  const Control box = FindControl(window, kFindBox);
+  SetVisible(FindControl(window, kFindPanel), true);
+  SetText(box, typed);
+  SetFocus(box);
+  SetCaretPosition(box, static_cast<int>(typed.size()));
+  ShowMatches(finder, window);
+}
+
+void CloseFinder(Window* window) {
+  SetVisible(FindControl(window, kFindPanel), false);
+}
+
+// The row of the found unit on its page as built: normally the row under the unit's number; when
+// the page was built from another list, the row showing the unit's name.
+Control RowOfUnit(const AppState& state, Window* window, const SearchableUnit& unit) {
+  const auto shows = [&state](int row, const std::string& name) {
+    const auto found = state.RowUnitNames.find(row);
+    return found != state.RowUnitNames.end() && found->second == name;
+  };
+  if (shows(unit.row, unit.name)) return FindControlByTag(window, unit.row);
+  const int base = PageBase(unit.page);
+  for (int row = base + 1; row <= base + kMaxUnitsPerPage; ++row) {
+    if (shows(row, unit.name)) return FindControlByTag(window, row);
+  }
+  return {};
+}
+
+void JumpTo(AppState& state, Finder& finder, Window* window, int line) {
+  if (!finder.index || line < 0 || line >= static_cast<int>(finder.matches.size())) return;
+  const SearchableUnit unit = finder.index->unit(finder.matches[static_cast<std::size_t>(line)]);
+  CloseFinder(window);
+  LoadCategoryPage(state, window, unit.page);
+  if (const Control row = RowOfUnit(state, window, unit)) FocusForTyping(row);
+}
+
+void Choose(Finder& finder, Window* window, int step) {
+  const int count = static_cast<int>(finder.matches.size());
+  if (count == 0) return;
+  finder.chosen = std::clamp(finder.chosen + step, 0, count - 1);
+  ShowChoice(finder, window);
+}
+
+constexpr int kModifierMask =
+    Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+
+void OnKey(AppState& state, Finder& finder, const EventArgs& e) {
+  Window* window = e.window;
+  const int modifiers = e.modifiers & kModifierMask;
+  const Control focused = FocusedControl(window);
+  if (FinderOpen(window) && focused == FindControl(window, kFindBox) && modifiers == 0) {
+    switch (e.key) {
+      case Qt::Key_Up:
+        return Choose(finder, window, -1);
+      case Qt::Key_Down:
+        return Choose(finder, window, 1);
+      case Qt::Key_Return:
+      case Qt::Key_Enter:
+        return JumpTo(state, finder, window, finder.chosen);
+      case Qt::Key_Escape:
+        return CloseFinder(window);
+      default:
+        return;
+    }
+  }
+  const int row = UnitRowOf(window, focused);
+  if (modifiers == Qt::ControlModifier) {
+    if (e.key == Qt::Key_F) return OpenFinder(finder, window, {});
+    if (e.key == Qt::Key_PageUp) return SwitchCategory(state, window, -1);
+    if (e.key == Qt::Key_PageDown) return SwitchCategory(state, window, 1);
+    return;
+  }
+  if (modifiers == (Qt::ControlModifier | Qt::ShiftModifier)) {
+    if (e.key == Qt::Key_C && row != 0) CopyRowValueAndUnit(state, focused);
+    return;
+  }
+  if (row != 0 && modifiers == 0) {
+    if (e.key == Qt::Key_Up) MoveBetweenRows(window, focused, -1);
+    if (e.key == Qt::Key_Down) MoveBetweenRows(window, focused, 1);
+    if (e.key == Qt::Key_Escape) ClearCurrentPage(state, window);
+    return;
+  }
+  // A letter typed while no row takes it starts a search for it.
+  if ((modifiers & ~Qt::ShiftModifier) == 0 && row == 0 && e.text.size() == 1 &&
+      e.text.at(0).isLetter()) {
+    OpenFinder(finder, window, e.text);
+  }
+}
+
+// The row a command of the rows' menu acts on.
+Control MenuRow(const EventArgs& e) {
+  const Control row = ContextMenuOwner(e.window);
+  return UnitRowOf(e.window, row) != 0 ? row : Control();
+}
+
+}  // namespace
+
+void AddFindHandlers(HandlerTable& table, AppState& state) {
+  auto finder = std::make_shared<Finder>();
+  table[kOnMainWindowKey] = [&state, finder](const EventArgs& e) { OnKey(state, *finder, e); };
+  table[kOnFindTextChanged] = [finder](const EventArgs& e) {
+    if (FinderOpen(e.window)) ShowMatches(*finder, e.window);
+  };
+  table[kJumpToFoundUnit] = [&state, finder](const EventArgs& e) {
+    JumpTo(state, *finder, e.window, e.argument);
+  };
+  table[kCopyRowValue] = [](const EventArgs& e) {
+    if (const Control row = MenuRow(e)) CopyRowValue(row);
+  };
+  table[kCopyRowValueAndUnit] = [&state](const EventArgs& e) {
+    if (const Control row = MenuRow(e)) CopyRowValueAndUnit(state, row);
+  };
+  table[kPasteIntoRow] = [](const EventArgs& e) {
+    if (const Control row = MenuRow(e)) PasteInto(row);
+  };
+  table[kSelectRowText] = [](const EventArgs& e) {
+    if (const Control row = MenuRow(e)) FocusForTyping(row);
+  };
+  table[kClearCurrentPage] = [&state](const EventArgs& e) { ClearCurrentPage(state, e.window); };
+}
+
+}  // namespace velmora
