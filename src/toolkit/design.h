@@ -117,6 +117,15 @@ struct ControlDesign {
   Cursor cursor = Cursor::Default;
   Look look{};
   std::vector<EventBinding> events;
+  // What assistive tools (screen readers) call the control when its caption does not say what
+  // it does: picture buttons ("关闭"), keys whose caption is a symbol ("正弦" for "sin"). Empty:
+  // the caption of a button, else the text of `label`. It stays fixed when code changes the
+  // caption.
+  std::string accessible_name;
+  // The design name of the label beside the control that says what it holds; the label becomes
+  // its buddy and names it (unless the control has a caption or an accessible name of its own).
+  // Copies of the control and of the label are paired the same way, one copy each.
+  std::string label;
 };
 
 struct MenuItemDesign {

@@ -76,9 +76,12 @@ void SetText(Control control, const QString& text) {
       }
       break;
     case Kind::TransparentLabel:
-    case Kind::Label:
-      static_cast<QLabel*>(object)->setText(text);
+    case Kind::Label: {
+      auto* label = static_cast<QLabel*>(object);
+      label->setText(text);
+      LabelTextChanged(label);
       break;
+    }
     case Kind::SuperButton:
     case Kind::Button:
     case Kind::ImageButton:

@@ -222,6 +222,7 @@ QObject* RealiseControl(Window* host, const ControlDesign& design, QWidget* pare
   widget->setGeometry(design.left, design.top, design.width, design.height);
   if (design.cursor == Cursor::Hand) widget->setCursor(Qt::PointingHandCursor);
   if (design.cursor == Cursor::Text) widget->setCursor(Qt::IBeamCursor);
+  if (!design.accessible_name.empty()) widget->setAccessibleName(FromUtf8(design.accessible_name));
   if (design.disabled) widget->setEnabled(false);
   if (!design.visible) widget->setVisible(false);
   return widget;

@@ -3,6 +3,7 @@
 #include <QContextMenuEvent>
 #include <QEnterEvent>
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
@@ -164,6 +165,36 @@ LabelControl::LabelControl(Window* host, QWidget* parent) : QLabel(parent), Host
   setTextInteractionFlags(Qt::NoTextInteraction);
 }
 
+bool LabelControl::IsLink() const {
+  return host_ != nullptr && testAttribute(Qt::WA_SetCursor) &&
+         cursor().shape() == Qt::PointingHandCursor && host_->Handles(this, Event::LeftButtonDown);
+}
+
+void LabelControl::UpdateFocusPolicy() {
+  const Qt::FocusPolicy policy = IsLink() ? Qt::TabFocus : Qt::NoFocus;
+  if (focusPolicy() != policy) setFocusPolicy(policy);
+}
+
+bool LabelControl::event(QEvent* event) {
+  const bool handled = QLabel::event(event);
+  if (event->type() == QEvent::CursorChange) UpdateFocusPolicy();
+  return handled;
+}
+
+void LabelControl::keyPressEvent(QKeyEvent* event) {
+  const int key = event->key();
+  if (!IsLink() || (key != Qt::Key_Space && key != Qt::Key_Return && key != Qt::Key_Enter)) {
+    QLabel::keyPressEvent(event);
+    return;
+  }
+  event->accept();
+  // The handler may close the window; the label goes with it only after this event.
+  Window* host = host_;
+  if (host->Raise(this, Event::LeftButtonDown) && host_ != nullptr) {
+    host->Raise(this, Event::LeftButtonUp);
+  }
+}
+
 void LabelControl::paintEvent(QPaintEvent* event) {
   const QString caption = text();
   if (wordWrap() || !(alignment() & Qt::AlignVCenter) || caption.contains(u'\n')) {
@@ -183,6 +214,10 @@ void LabelControl::paintEvent(QPaintEvent* event) {
   painter.setPen(
       palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, foregroundRole()));
   painter.drawText(QPoint(left, area.top() + CentredBaseline(metrics, area.height())), caption);
+  if (hasFocus()) {
+    painter.setPen(QPen(painter.pen().color(), 1, Qt::DotLine));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+  }
 }
 
 void LabelControl::mousePressEvent(QMouseEvent* event) {
@@ -322,7 +357,8 @@ void SuperButton::paintEvent(QPaintEvent*) {
 
 ImageButton::ImageButton(QWidget* parent) : QAbstractButton(parent) {
   setAttribute(Qt::WA_Hover);
-  setFocusPolicy(Qt::NoFocus);
+  // Reached by Tab and pressed by Space; a click leaves the focus where it was.
+  setFocusPolicy(Qt::TabFocus);
 }
 
 void ImageButton::SetPictures(const QString& normal, const QString& hover, const QString& pressed) {
@@ -351,14 +387,18 @@ void ImageButton::paintEvent(QPaintEvent*) {
   if (picture.isNull()) picture = LoadPicture(normal_);
   if (!picture.isNull()) {
     painter.drawPixmap(rect(), picture);
-    return;
+  } else {
+    // Without its pictures the button still shows what it does.
+    painter.fillRect(rect(), isDown()   ? QColor(120, 120, 120)
+                             : hovered_ ? QColor(200, 60, 60)
+                                        : QColor(150, 150, 150));
+    painter.setPen(Qt::white);
+    painter.drawText(rect(), Qt::AlignCenter, text());
   }
-  // Without its pictures the button still shows what it does.
-  painter.fillRect(rect(), isDown()   ? QColor(120, 120, 120)
-                           : hovered_ ? QColor(200, 60, 60)
-                                      : QColor(150, 150, 150));
-  painter.setPen(Qt::white);
-  painter.drawText(rect(), Qt::AlignCenter, text());
+  if (hasFocus()) {
+    painter.setPen(QPen(QColor(255, 255, 255, 200), 1, Qt::DotLine));
+    painter.drawRect(rect().adjusted(1, 1, -2, -2));
+  }
 }
 
 PageControl::PageControl(Window* host, QWidget* parent) : QStackedWidget(parent), Hosted(host) {}
@@ -469,6 +509,35 @@ void PictureBox::paintEvent(QPaintEvent*) {
   QPainter painter(this);
   painter.setRenderHint(QPainter::SmoothPixmapTransform);
   painter.drawPixmap(area, picture);
+}
+
+namespace {
+
+// Set on a control whose accessible name is its label's text.
+constexpr char kNamedByLabel[] = "velmora_named_by_label";
+
+}  // namespace
+
+void PairWithLabel(QWidget* control, QLabel* label) {
+  if (control == nullptr || label == nullptr) return;
+  label->setBuddy(control);
+  const auto* button = qobject_cast<const QAbstractButton*>(control);
+  const bool own_name =
+      (!control->accessibleName().isEmpty() && !control->property(kNamedByLabel).toBool()) ||
+      (button != nullptr && !button->text().isEmpty());
+  if (own_name) return;
+  // Set rather than left to the buddy: the accessible interfaces would drop every '&' of a unit
+  // name as a mnemonic, and tools hear of the change.
+  control->setProperty(kNamedByLabel, true);
+  control->setAccessibleName(label->text());
+}
+
+void LabelTextChanged(QLabel* label) {
+  QWidget* control = label->buddy();
+  if (control != nullptr && control->property(kNamedByLabel).toBool() &&
+      control->accessibleName() != label->text()) {
+    control->setAccessibleName(label->text());
+  }
 }
 
 }  // namespace velmora

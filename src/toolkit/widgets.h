@@ -78,11 +78,19 @@ class MultiLineEditBox final : public QPlainTextEdit, public Hosted {
 // A text that the font's own line spacing would push past the label's height is set line by
 // line at a pitch of the font's pixel size, as the designs' bitmap font did.
 // A single line of text is placed on CentredBaseline, as in edit boxes.
+// A label that shows the hand cursor and handles left button down is a link: it takes the focus
+// by Tab and Space or Enter raise left button down and up, as a click does.
 class LabelControl final : public QLabel, public Hosted {
  public:
   LabelControl(Window* host, QWidget* parent);
 
+  bool IsLink() const;
+  // Takes the focus by Tab while it is a link; called when the cursor or the bindings change.
+  void UpdateFocusPolicy();
+
  protected:
+  bool event(QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
   void paintEvent(QPaintEvent* event) override;
@@ -199,5 +207,12 @@ class PictureBox final : public QWidget {
 
 // A picture from the resources, cached; a null pixmap when it does not exist.
 QPixmap LoadPicture(const QString& path);
+
+// Makes `label` the buddy label of `control`. A control without an accessible name of its own
+// (from its design, or a button's caption) is then named by the label's text, and keeps
+// following it through LabelTextChanged.
+void PairWithLabel(QWidget* control, QLabel* label);
+// To be called after code changed a label's text.
+void LabelTextChanged(QLabel* label);
 
 }  // namespace velmora

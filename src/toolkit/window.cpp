@@ -16,6 +16,7 @@
 
 #include "text/number_text.h"
 #include "toolkit/colour.h"
+#include "toolkit/reading_order.h"
 #include "toolkit/realise.h"
 #include "toolkit/widgets.h"
 
@@ -154,6 +155,62 @@ void Window::BuildControls() {
     Register(object, record, FromUtf8(design.tag));
     by_name_.insert(name, object);
   }
+  PairLabels();
+  std::vector<QWidget*> widgets;
+  for (auto it = records_.cbegin(); it != records_.cend(); ++it) {
+    if (auto* label = dynamic_cast<LabelControl*>(it.key())) label->UpdateFocusPolicy();
+    if (it->design != nullptr && it.key()->isWidgetType()) {
+      widgets.push_back(static_cast<QWidget*>(it.key()));
+    }
+  }
+  // The window opens with the focus on its first control that takes input: not on a picture
+  // button of its title bar, nor on a link.
+  for (QWidget* widget : SetReadingFocusOrder(this, widgets)) {
+    if (dynamic_cast<ImageButton*>(widget) != nullptr ||
+        dynamic_cast<LabelControl*>(widget) != nullptr || !widget->isVisibleTo(this)) {
+      continue;
+    }
+    widget->setFocus(Qt::OtherFocusReason);
+    break;
+  }
+}
+
+void Window::PairLabels() {
+  for (const ControlDesign& design : design_.controls) {
+    if (design.label.empty()) continue;
+    PairWithLabel(qobject_cast<QWidget*>(by_name_.value(FromUtf8(design.name))),
+                  qobject_cast<QLabel*>(by_name_.value(FromUtf8(design.label))));
+  }
+}
+
+void Window::PlaceCopy(const ControlDesign& design, QObject* copy) {
+  auto* widget = qobject_cast<QWidget*>(copy);
+  if (widget == nullptr) return;
+  QWidget* previous = latest_copies_.value(&design);
+  if (previous == nullptr) previous = qobject_cast<QWidget*>(by_name_.value(FromUtf8(design.name)));
+  latest_copies_.insert(&design, widget);
+  if (previous != nullptr && (widget->focusPolicy() & Qt::TabFocus)) {
+    QWidget::setTabOrder(previous, widget);
+  }
+
+  // The design that pairs with this one: the label it names, or the control naming it.
+  const ControlDesign* partner = nullptr;
+  for (const ControlDesign& other : design_.controls) {
+    if ((!design.label.empty() && other.name == design.label) || other.label == design.name) {
+      partner = &other;
+      break;
+    }
+  }
+  if (partner == nullptr) return;
+  QObject* other = unpaired_copies_.take(partner);
+  if (other == nullptr) {
+    unpaired_copies_.insert(&design, copy);
+    return;
+  }
+  const bool is_label = design.label.empty();
+  QObject* control = is_label ? other : copy;
+  QObject* label = is_label ? copy : other;
+  PairWithLabel(qobject_cast<QWidget*>(control), qobject_cast<QLabel*>(label));
 }
 
 void Window::BuildMenus() {
@@ -264,6 +321,13 @@ bool Window::Raise(QObject* source, Event event, QPoint position, int modifiers,
   return true;
 }
 
+bool Window::Handles(const QObject* source, Event event) const {
+  const auto found = records_.constFind(const_cast<QObject*>(source));
+  if (found == records_.cend()) return false;
+  const auto owner = found->redirect != nullptr ? records_.constFind(found->redirect) : found;
+  return owner != records_.cend() && owner->bindings[static_cast<int>(event)].handler != nullptr;
+}
+
 Control Window::ControlFor(QObject* object) const {
   const auto found = records_.constFind(object);
   return found == records_.cend() ? Control() : Control(object, found->kind);
@@ -303,6 +367,7 @@ Control Window::Copy(Control template_control) {
   record.design = source.design;
   record.bindings = source.bindings;
   Register(copy, record, original->property("tag").toString());
+  PlaceCopy(*source.design, copy);
   return Control(copy, source.kind);
 }
 

@@ -33,6 +33,8 @@ class Window final : public QWidget {
   // to). Returns whether a handler ran; `this` may be gone once it returns.
   bool Raise(QObject* source, Event event, QPoint position = {}, int modifiers = 0,
              int tray_kind = 0, int key = 0, const QString& text = {});
+  // Whether Raise would run a handler for `event` of `source`.
+  bool Handles(const QObject* source, Event event) const;
 
   Control ControlFor(QObject* object) const;
   Control FindByName(const QString& name) const;
@@ -83,6 +85,10 @@ class Window final : public QWidget {
   void Register(QObject* object, Record record, const QString& tag);
   void Forget(QObject* object);
   void BuildControls();
+  void PairLabels();
+  // Pairs a new copy with the latest unpaired copy of its label (or of the control its label
+  // names) and puts it in the focus chain after the template's latest copy.
+  void PlaceCopy(const ControlDesign& design, QObject* copy);
   void BuildMenus();
   QWidget* ParentFor(const ControlDesign& design) const;
 
@@ -98,6 +104,8 @@ class Window final : public QWidget {
   QPixmap background_;
   int copies_made_ = 0;
   QPointer<QObject> context_menu_owner_;
+  QHash<const ControlDesign*, QPointer<QObject>> unpaired_copies_;
+  QHash<const ControlDesign*, QPointer<QWidget>> latest_copies_;
   bool destroying_ = false;
   // Background drag: the pointer's offset from the window's corner while the button is down.
   bool dragging_ = false;

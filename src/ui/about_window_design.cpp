@@ -69,6 +69,7 @@ WindowDesign BuildAboutWindowDesign() {
         control.look.picture = ":/pictures/close-normal.png";
         control.look.picture_hover = ":/pictures/close-hover.png";
         control.look.picture_pressed = ":/pictures/close-pressed.png";
+        control.accessible_name = "关闭";
         break;
       case Kind::PictureBox:
         control.look.picture = kAboutPicture;

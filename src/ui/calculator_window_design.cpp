@@ -1,6 +1,8 @@
 #include "ui/calculator_window_design.h"
 
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include "ui/secondary_windows.h"
 
@@ -131,6 +133,29 @@ void AddFixedControls(WindowDesign& design) {
     }
     design.controls.push_back(std::move(control));
   }
+  // What assistive tools call the boxes and the picture button.
+  for (ControlDesign& control : design.controls) {
+    if (control.name == kExpressionBox) control.label = "标签1";
+    if (control.name == kResultBox) control.label = "标签2";
+    if (control.name == "控件_图形按钮_关闭") control.accessible_name = "关闭";
+  }
+}
+
+// Keys whose caption does not say what they insert are named for assistive tools; digits and
+// operators are named by their captions.
+std::string KeyAccessibleName(std::string_view name) {
+  // clang-format off
+  static constexpr std::pair<std::string_view, std::string_view> kNames[] = {
+    {"sin", "正弦"},     {"COS", "余弦"},     {"tan", "正切"},     {"ctg", "余切"},
+    {"log", "常用对数"}, {"ln", "自然对数"},  {"PI", "π"},         {"e", "e的x次方"},
+    {"次方", "乘方"},    {"点", "小数点"},    {"括号", "括号"},    {"等于", "等于"},
+    {"A", "取出存储A"},  {"B", "取出存储B"},  {"C", "取出存储C"},  {"D", "取出存储D"},
+  };
+  // clang-format on
+  for (const auto& [key, spoken] : kNames) {
+    if (key == name) return std::string(spoken);
+  }
+  return {};
 }
 
 void AddKeypad(WindowDesign& design) {
@@ -148,6 +173,7 @@ void AddKeypad(WindowDesign& design) {
     button.text = key.caption;
     button.cursor = Cursor::Hand;
     button.look.font.pixel_size = key.font_pixels;
+    button.accessible_name = KeyAccessibleName(key.name);
     switch (key.role) {
       case KeyRole::Token:
         button.events = {{Event::Clicked, kInsertKeypadToken, static_cast<int>(index)}};

@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "ui/find_panel_design.h"
 #include "units/category.h"
@@ -78,6 +79,12 @@ constexpr const char* kCategoryCaptions[kCategoryCount] = {
     "体积流量", "质量流量", "发光强度",   "亮度",   "自定义", "自定义", "自定义",   "自定义",
     "自定义",   "自定义",   "自定义",     "自定义", "自定义", "自定义", "自定义",   "自定义"};
 
+// What the picture buttons do, for assistive tools: their captions are only glyphs.
+constexpr std::pair<const char*, const char*> kPictureButtonNames[] = {
+    {"控件_图形按钮_最小化", "最小化"},
+    {"控件_图形按钮_关闭", "关闭"},
+};
+
 void AddFixedControls(WindowDesign& design) {
   // clang-format off
   const FixedControl controls[] = {
@@ -133,6 +140,9 @@ void AddFixedControls(WindowDesign& design) {
       if (control.name == std::string_view(binding.control))
         control.events.push_back({binding.event, binding.handler});
     }
+    for (const auto& [name, spoken] : kPictureButtonNames) {
+      if (control.name == name) control.accessible_name = spoken;
+    }
     design.controls.push_back(std::move(control));
   }
 }
@@ -159,6 +169,8 @@ void AddTemplateRows(WindowDesign& design) {
     edit.look.align = Align::Centre;
     edit.look.input = Input::DecimalNumber;
     edit.look.context_menu = kRowMenu;
+    // Each unit row is named by its unit: the copy of the label beside it.
+    edit.label = TemplateLabelName(page);
     edit.events = {
         {Event::ContentChanged, page == kTemperaturePage ? kOnTemperatureEdited : kOnRowEdited,
          page},

@@ -1,6 +1,7 @@
 #include "ui/options_window_design.h"
 
 #include <string>
+#include <utility>
 
 #include "ui/secondary_windows.h"
 #include "units/category.h"
@@ -52,6 +53,13 @@ ControlDesign EditBox(const char* name, int page, int left, int top, int width,
   box.look.background = kLightGrey;
   return box;
 }
+
+// The labels beside the check boxes; the second box has no caption and is named by its label.
+// The edit boxes' labels are set where the boxes are made.
+constexpr std::pair<const char*, const char*> kBoxLabels[] = {
+    {kThousandsBox, "透明标签2"},
+    {kRememberBox, "透明标签4"},
+};
 
 void AddFixedControls(WindowDesign& design) {
   // clang-format off
@@ -119,6 +127,7 @@ void AddFixedControls(WindowDesign& design) {
         control.look.picture = ":/pictures/close-normal.png";
         control.look.picture_hover = ":/pictures/close-hover.png";
         control.look.picture_pressed = ":/pictures/close-pressed.png";
+        control.accessible_name = "关闭";
         break;
       default:
         break;
@@ -127,6 +136,9 @@ void AddFixedControls(WindowDesign& design) {
       if (control.name == binding.control) {
         control.events.push_back({binding.event, binding.handler, binding.argument});
       }
+    }
+    for (const auto& [box, label] : kBoxLabels) {
+      if (control.name == box) control.label = label;
     }
     const bool decimals_follow = control.name == "透明标签3";
     design.controls.push_back(std::move(control));
@@ -137,6 +149,7 @@ void AddFixedControls(WindowDesign& design) {
           EditBox(kDecimalPlacesBox, kGeneralPage, 16, 148, 176, std::to_string(kDecimalPlacesTag));
       decimals.events = {{Event::GotFocus, kOnOptionsBoxGotFocus},
                          {Event::LostFocus, kOnOptionsBoxLostFocus}};
+      decimals.label = "透明标签3";
       design.controls.push_back(std::move(decimals));
     }
   }
@@ -147,17 +160,23 @@ void AddNameBoxes(WindowDesign& design) {
   for (int n = 1; n <= kCategoryCount; ++n) {
     const bool left_column = n <= 16;
     const int position = left_column ? n : n - 16;
-    design.controls.push_back(EditBox(CategoryButtonName(n).c_str(), kNamesPage,
-                                      left_column ? 8 : 134, 32 + 16 * (position - 1), 100,
-                                      std::to_string(kDecimalPlacesTag + n)));
+    ControlDesign box =
+        EditBox(CategoryButtonName(n).c_str(), kNamesPage, left_column ? 8 : 134,
+                32 + 16 * (position - 1), 100, std::to_string(kDecimalPlacesTag + n));
+    // No label stands beside these boxes: each is named by the button whose caption it holds.
+    box.accessible_name = "类别按钮" + std::to_string(n) + "的名称";
+    design.controls.push_back(std::move(box));
   }
 }
 
 void AddLayoutBoxes(WindowDesign& design) {
   const char* names[] = {kColumnSpanBox, kRowSpacingBox, kRowsPerColumnBox};
+  const char* labels[] = {"透明标签7", "透明标签8", "透明标签1"};
   for (int i = 0; i < 3; ++i) {
-    design.controls.push_back(EditBox(names[i], kAdvancedPage, 8, 56 + 40 * i, 176,
-                                      std::to_string(kDecimalPlacesTag + 33 + i)));
+    ControlDesign box = EditBox(names[i], kAdvancedPage, 8, 56 + 40 * i, 176,
+                                std::to_string(kDecimalPlacesTag + 33 + i));
+    box.label = labels[i];
+    design.controls.push_back(std::move(box));
   }
 }
 

@@ -156,6 +156,9 @@ WindowDesign BuildUnitManagerDesign() {
     control.visible = row.kind != Kind::Timer;
     control.look = row.look;
     if (row.handler != nullptr) control.events = {{Event::Clicked, row.handler}};
+    // What assistive tools call the picture button and the grid.
+    if (control.kind == Kind::ImageButton) control.accessible_name = "关闭";
+    if (control.kind == Kind::Grid) control.accessible_name = "单位列表";
     add(std::move(control));
   }
   for (int page = 1; page <= kCategoryCount; ++page) add(CategoryButton(page));

@@ -15,6 +15,7 @@
 #include <ostream>
 #include <set>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "app/startup.h"
@@ -107,6 +108,32 @@ TEST_P(DesignTest, EveryEventBindingResolves) {
   for (const ControlDesign& control : design.controls) check(control.events, control.name);
   for (const MenuDesign& menu : design.menus) {
     for (const MenuItemDesign& item : menu.items) check(item.events, item.name);
+  }
+}
+
+TEST_P(DesignTest, EveryControlThatTakesTheFocusCanBeNamed) {
+  // A label named as a control's label is a label of the same window; an edit box, a grid or a
+  // picture button says what it is by a label or a name of its own (the page templates that
+  // rows are copied from included), a button by its caption.
+  const WindowDesign& design = GetParam().design();
+  std::unordered_map<std::string, Kind> kinds;
+  for (const ControlDesign& control : design.controls) kinds[control.name] = control.kind;
+  for (const ControlDesign& control : design.controls) {
+    if (!control.label.empty()) {
+      const auto found = kinds.find(control.label);
+      ASSERT_TRUE(found != kinds.end()) << control.name << ": no label " << control.label;
+      EXPECT_TRUE(found->second == Kind::TransparentLabel || found->second == Kind::Label)
+          << control.name << ": " << control.label << " is not a label";
+    }
+    const bool needs_name = control.kind == Kind::EditBox || control.kind == Kind::Grid ||
+                            control.kind == Kind::ImageButton ||
+                            ((control.kind == Kind::CheckBox || control.kind == Kind::Button ||
+                              control.kind == Kind::SuperButton) &&
+                             control.text.empty());
+    if (needs_name) {
+      EXPECT_FALSE(control.label.empty() && control.accessible_name.empty())
+          << design.name << ": " << control.name << " has no accessible name";
+    }
   }
 }
 

@@ -55,12 +55,12 @@ class ToolkitTest : public ::testing::Test {
     design.width = 300;
     design.height = 200;
     design.events = {{Event::Created, "Record"}, {Event::Destroying, "Record"}};
-    ControlDesign edit = Make(Kind::EditBox, "编辑框1", {10, 10, 120, 16}, "", "7");
+    ControlDesign edit = Make(Kind::EditBox, "编辑框1", {10, 40, 120, 16}, "", "7");
     edit.look.input = Input::DecimalNumber;
     edit.events = {{Event::ContentChanged, "Record", 11},
                    {Event::GotFocus, "Record", 12},
                    {Event::LostFocus, "Record", 13}};
-    ControlDesign first = Make(Kind::Button, "按钮1", {10, 40, 60, 24}, "一", "5000");
+    ControlDesign first = Make(Kind::Button, "按钮1", {10, 10, 60, 24}, "一", "5000");
     first.events = {{Event::Clicked, "Record", 1}};
     ControlDesign second = first;
     second.name = "按钮2";
@@ -71,7 +71,7 @@ class ToolkitTest : public ::testing::Test {
     label.events = {{Event::LeftButtonDown, "Record", 21}, {Event::LeftButtonUp, "Record", 22}};
     ControlDesign timer = Make(Kind::Timer, "时钟1");
     timer.events = {{Event::Tick, "Record", 31}};
-    // The buttons come first, so that the window's first focus goes to a button.
+    // The buttons stand above the edit box, so that the window's first focus goes to a button.
     design.controls = {first, second, edit, label, timer};
     design.menus = {{"菜单", {{"项1", "&A.一", {{Event::Chosen, "Record", 41}}, ""}}}};
     return design;
