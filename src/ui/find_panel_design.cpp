@@ -49,6 +49,7 @@ void AddFindPanel(WindowDesign& design) {
   design.controls.push_back(std::move(caption));
 
   ControlDesign box = InPanel(Kind::EditBox, kFindBox, 40, 4, kPanelWidth - 46, 20);
+  box.label = "查找标签";
   box.look.text_colour = kBlue;
   box.look.has_background = true;
   box.look.background = kWhite;
