@@ -167,9 +167,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // Cookies stay with the host that set them, whatever domain the response names.
   for (const auto& cookie : velmora::fuzz::StoredCookies()) {
-    std::string_view domain = cookie.domain;
+    std::string_view domain = cookie.host;
     if (domain.starts_with('.')) domain.remove_prefix(1);
-    Check(domain == "127.0.0.1", "cookie stored for another host", {cookie.domain, headers});
+    Check(domain == "127.0.0.1", "cookie stored for another host", {cookie.host, headers});
   }
   return 0;
 }

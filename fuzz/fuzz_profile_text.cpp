@@ -152,7 +152,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   const bool writable = velmora::IsWritableSectionName(velmora::TrimBlanks(section)) &&
                         velmora::IsWritableKey(velmora::TrimBlanks(key));
-  const bool written = settings.Write(section, key, value);
+  const bool written = settings.Write(section, key, value).ok();
   const std::string after_write = ReadBytes(path);
   Check(written == writable, "write refused or accepted the wrong names", {section, key});
   if (!written) {
@@ -166,7 +166,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
   }
 
-  Check(settings.DeleteSection(section), "deleting a section of a writable file failed");
+  Check(settings.DeleteSection(section).ok(), "deleting a section of a writable file failed");
   const std::string after_delete = ReadBytes(path);
   Check(IsSubsequence(Lines(Body(after_delete, bom)), Lines(Body(after_write, bom))),
         "deleting a section changed lines it kept", {after_write, after_delete});

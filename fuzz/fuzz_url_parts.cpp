@@ -69,8 +69,8 @@ void CheckSetCookie(std::string_view url, std::string_view name, std::string_vie
   }
   Check(cookies.size() <= 1, "one cookie became several", {url, name, data});
   for (const auto& cookie : cookies) {
-    Check(cookie.domain == velmora::UrlHost(url, false) && cookie.name == name,
-          "cookie stored for another host or name", {url, name, data, cookie.domain, cookie.name});
+    Check(cookie.host == velmora::UrlHost(url, false) && cookie.name == name,
+          "cookie stored for another host or name", {url, name, data, cookie.host, cookie.name});
   }
 }
 

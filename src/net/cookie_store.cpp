@@ -220,4 +220,15 @@ void ClearCookieStore() {
   store.cookies.clear();
 }
 
+std::vector<StoredCookie> StoredCookies() {
+  Store& store = TheStore();
+  const std::lock_guard lock(store.mutex);
+  std::vector<StoredCookie> cookies;
+  cookies.reserve(store.cookies.size());
+  for (const Cookie& cookie : store.cookies) {
+    cookies.push_back({cookie.host, cookie.path, cookie.name, cookie.value});
+  }
+  return cookies;
+}
+
 }  // namespace velmora

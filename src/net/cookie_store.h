@@ -2,6 +2,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmora {
 
@@ -25,5 +26,14 @@ std::string CookieHeaderFor(std::string_view host, std::string_view path);
 
 // Forgets every stored cookie.
 void ClearCookieStore();
+
+// A copy of every stored cookie, for checks of what the store holds.
+struct StoredCookie {
+  std::string host;
+  std::string path;
+  std::string name;
+  std::string value;
+};
+std::vector<StoredCookie> StoredCookies();
 
 }  // namespace velmora
