@@ -71,8 +71,13 @@ void CheckPositional(double value, int decimals, const std::string& text) {
   const long double error = std::fabs(static_cast<long double>(parsed) - value);
   const double larger = std::max(std::fabs(value), std::fabs(parsed));
   const long double slack = std::nextafter(larger, INFINITY) - larger;
-  Check(error <= unit / 2 * (1 + 1e-15L) + slack, "not the value rounded to its decimals",
-        {text, Show(value), std::to_string(decimals)});
+  // Values keep at most 15 significant digits before the decimals apply, so the 15th digit's
+  // rounding may add to that of the decimals.
+  const long double significant =
+      value == 0 ? 0.0L
+                 : std::pow(10.0L, std::floor(std::log10(std::fabs((long double)value))) - 14);
+  Check(error <= (unit + significant) / 2 * (1 + 1e-15L) + slack,
+        "not the value rounded to its decimals", {text, Show(value), std::to_string(decimals)});
 }
 
 void CheckScientific(double value, const std::string& text) {
