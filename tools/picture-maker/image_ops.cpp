@@ -178,4 +178,13 @@ bool SavePng(const QImage& image, const QString& path) {
   return writer.write(image.convertToFormat(QImage::Format_ARGB32));
 }
 
+void DrawDisc(QPainter& p, const QColor& light, const QColor& dark, const QColor& rim) {
+  QRadialGradient fill(QPointF(6, 5), 10);
+  fill.setColorAt(0, light);
+  fill.setColorAt(1, dark);
+  p.setPen(QPen(rim, 0.8));
+  p.setBrush(fill);
+  p.drawEllipse(QRectF(0.8, 0.8, 14.4, 14.4));
+}
+
 }  // namespace velmora::pictures

@@ -60,4 +60,7 @@ double Luminance(QRgb rgb);
 bool SaveJpeg(const QImage& image, const QString& path, int quality = 85);
 bool SavePng(const QImage& image, const QString& path);
 
+// A 16 x 16 icon's disc: a radial gradient from `light` to `dark` inside a thin `rim`.
+void DrawDisc(QPainter& p, const QColor& light, const QColor& dark, const QColor& rim);
+
 }  // namespace velmora::pictures

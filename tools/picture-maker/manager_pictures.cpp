@@ -23,15 +23,6 @@ QColor Hsl(double hue, double saturation, double lightness) {
                           static_cast<float>(lightness));
 }
 
-void DrawDisc(QPainter& p, const QColor& light, const QColor& dark, const QColor& rim) {
-  QRadialGradient fill(QPointF(6, 5), 10);
-  fill.setColorAt(0, light);
-  fill.setColorAt(1, dark);
-  p.setPen(QPen(rim, 0.8));
-  p.setBrush(fill);
-  p.drawEllipse(QRectF(0.8, 0.8, 14.4, 14.4));
-}
-
 // White plus on a green disc.
 void DrawAdd(QPainter& p) {
   DrawDisc(p, QColor(140, 220, 120), QColor(40, 140, 50), QColor(24, 90, 30));

@@ -78,15 +78,6 @@ void DrawCalculator(QPainter& p) {
   }
 }
 
-void DrawDisc(QPainter& p, const QColor& light, const QColor& dark, const QColor& rim) {
-  QRadialGradient fill(QPointF(6, 5), 10);
-  fill.setColorAt(0, light);
-  fill.setColorAt(1, dark);
-  p.setPen(QPen(rim, 0.8));
-  p.setBrush(fill);
-  p.drawEllipse(QRectF(0.8, 0.8, 14.4, 14.4));
-}
-
 // White "i" on a blue disc.
 void DrawAbout(QPainter& p) {
   DrawDisc(p, QColor(110, 170, 250), QColor(30, 84, 180), QColor(18, 52, 120));
