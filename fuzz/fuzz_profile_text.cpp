@@ -143,12 +143,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   WriteBytes(path, original);
   const velmora::SettingsFile settings(path);
   const velmora::ProfileEncoding encoding = velmora::SplitProfile(original).encoding;
-  const std::string bom(velmora::SplitProfile(original).bom);
-  // A UTF-8 file may gain a byte-order mark when an edit would leave nothing else to tell its
-  // encoding by; the lines after the mark are what must stay.
-  const auto body = [&](std::string_view file) {
-    return encoding == velmora::ProfileEncoding::kUtf8 ? Body(file, velmora::SplitProfile(file).bom)
-                                                       : Body(file, bom);
+  // The lines of a file after an edit, without the byte-order mark, as the edit saw them: a
+  // UTF-8 file may gain a mark when an edit would leave nothing else to tell its encoding by, and
+  // an edit may change what the next one detects (a write can replace the only bytes that were
+  // not UTF-8).
+  const auto body = [](std::string_view before, std::string_view file) {
+    const velmora::ProfileBytes split = velmora::SplitProfile(before);
+    return split.encoding == velmora::ProfileEncoding::kUtf8
+               ? Body(file, velmora::SplitProfile(file).bom)
+               : Body(file, split.bom);
   };
 
   // Reads of anything finish and change nothing.
@@ -164,7 +167,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!written) {
     Check(after_write == original, "a refused write changed the file", {original, after_write});
   } else {
-    CheckWriteTouchedOneItem(body(original), body(after_write));
+    CheckWriteTouchedOneItem(body(original, original), body(original, after_write));
     const std::string read = settings.Read(section, key, kAbsent);
     if (const auto expected = StorableValue(value, encoding)) {
       Check(read == *expected, "the written value did not read back",
@@ -174,8 +177,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   Check(settings.DeleteSection(section).ok(), "deleting a section of a writable file failed");
   const std::string after_delete = ReadBytes(path);
-  Check(IsSubsequence(Lines(body(after_delete)), Lines(body(after_write))),
-        "deleting a section changed lines it kept", {after_write, after_delete});
+  Check(
+      IsSubsequence(Lines(body(after_write, after_delete)), Lines(body(after_write, after_write))),
+      "deleting a section changed lines it kept", {after_write, after_delete});
   Check(settings.Read(section, key, kAbsent) == kAbsent &&
             settings.Read(section, other_key, kAbsent) == kAbsent,
         "the deleted section still reads", {section, after_delete});
