@@ -12,6 +12,7 @@
 
 int main(int argc, char** argv) {
   velmora::AnswerInformationOptions(argc, argv);
+  const std::jthread fonts = velmora::StartFontWarmUp();
   QApplication app(argc, argv);
   // Lets the desktop match the windows to the installed menu entry and its icon.
   QGuiApplication::setDesktopFileName(QStringLiteral("net.velmora.Velmora"));

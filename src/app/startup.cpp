@@ -1,5 +1,7 @@
 #include "app/startup.h"
 
+#include <fontconfig/fontconfig.h>
+
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QLocale>
@@ -9,6 +11,7 @@
 #include "app/notices.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
+#include "toolkit/picture_prefetch.h"
 #include "ui/main_window.h"
 #include "ui/main_window_design.h"
 #include "ui/skin.h"
@@ -24,7 +27,33 @@ namespace {
 constexpr int kMainWindowWidth = 946;
 constexpr int kMainWindowHeight = 493;
 
+QString FromUtf8(const std::string& text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The pictures of the main window's first frame are decoded on a thread of their own while the
+// window is built: the remembered style's background (no larger than the window) and button
+// faces, then the pictures of the shown controls.
+void PrefetchMainWindowPictures(const WindowDesign& design) {
+  std::vector<PictureRequest> requests;
+  if (const SkinStyle* style = FindSkinStyle(ReadInterfaceStyle())) {
+    requests.push_back({QString::fromUtf8(style->background), QSize(design.width, design.height)});
+    requests.push_back({QString::fromUtf8(style->settings_face), QSize()});
+    requests.push_back({QString::fromUtf8(style->help_face), QSize()});
+  }
+  for (const ControlDesign& control : design.controls) {
+    if (control.visible && !control.look.picture.empty()) {
+      requests.push_back({FromUtf8(control.look.picture), QSize()});
+    }
+  }
+  PrefetchPictures(requests);
+}
+
 }  // namespace
+
+std::jthread StartFontWarmUp() {
+  return std::jthread([] { FcInit(); });
+}
 
 HandlerTable MainWindowHandlers(AppState& state) {
   HandlerTable table;
@@ -82,6 +111,7 @@ QTranslator* InstallQtTranslations(const QLocale& locale) {
 }
 
 Window* StartProgram(AppState& state) {
+  PrefetchMainWindowPictures(MainWindowDesign());
   return LoadWindow(MainWindowDesign(), MainWindowHandlers(state), nullptr, false);
 }
 

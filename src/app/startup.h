@@ -1,5 +1,7 @@
 #pragma once
 
+#include <thread>
+
 #include "toolkit/toolkit.h"
 
 class QLocale;
@@ -20,15 +22,20 @@ void OnMainWindowCreated(AppState& state, Window* window);
 // it) and takes the icon out of the notification area.
 void OnMainWindowDestroyed(AppState& state, Window* window);
 
+// Reads the machine's font configuration on a thread of its own, to be started before the
+// application object: the first text drawn then finds it ready instead of reading it while the
+// window is built. The thread ends by itself.
+std::jthread StartFontWarmUp();
+
 // Qt's own texts (the edit boxes' context menu, the standard buttons of message boxes) follow a
 // Chinese locale when the system has Qt's translations for it installed. Returns the installed
 // translator (owned by the application), or nullptr: other locales keep Qt's English.
 QTranslator* InstallQtTranslations(const QLocale& locale);
 
 // Runs the program's start in this process up to the shown main window, without entering the
-// message loop: loads MainWindow, whose created handler does the start-up work. `state` must
-// outlive the window. Returns the window (it owns itself), or nullptr when it was destroyed while
-// starting.
+// message loop: starts decoding the first frame's pictures, loads MainWindow, whose created handler
+// does the start-up work. `state` must outlive the window. Returns the window (it owns itself), or
+// nullptr when it was destroyed while starting.
 Window* StartProgram(AppState& state);
 
 }  // namespace velmora

@@ -13,6 +13,7 @@
 #include <algorithm>
 
 #include "toolkit/colour.h"
+#include "toolkit/picture_prefetch.h"
 #include "toolkit/window.h"
 
 namespace velmora {
@@ -35,12 +36,15 @@ bool Hosted::Raise(QWidget* source, Event event) {
   return host_ != nullptr && host_->Raise(source, event);
 }
 
-QPixmap LoadPicture(const QString& path) {
+QPixmap LoadPicture(const QString& path, QSize clip) {
   if (path.isEmpty()) return {};
+  const PictureRequest request{path, clip};
+  const QString key = PictureKey(request);
   QPixmap pixmap;
-  if (!QPixmapCache::find(path, &pixmap)) {
-    pixmap.load(path);
-    QPixmapCache::insert(path, pixmap);
+  if (!QPixmapCache::find(key, &pixmap)) {
+    std::optional<QImage> image = TakePrefetchedPicture(request);
+    pixmap = QPixmap::fromImage(image ? std::move(*image) : DecodePicture(request));
+    QPixmapCache::insert(key, pixmap);
   }
   return pixmap;
 }

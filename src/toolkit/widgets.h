@@ -205,8 +205,9 @@ class PictureBox final : public QWidget {
   QString picture_;
 };
 
-// A picture from the resources, cached; a null pixmap when it does not exist.
-QPixmap LoadPicture(const QString& path);
+// A picture from the resources, cached; a null pixmap when it does not exist. With a `clip`, only
+// its top-left part of that size.
+QPixmap LoadPicture(const QString& path, QSize clip = {});
 
 // Makes `label` the buddy label of `control`. A control without an accessible name of its own
 // (from its design, or a button's caption) is then named by the label's text, and keeps

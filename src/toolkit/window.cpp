@@ -390,7 +390,8 @@ void Window::PopupContextMenu(QObject* owner, const QString& caption, QPoint scr
 
 void Window::SetBackgroundPicture(const QString& picture) {
   background_picture_ = picture;
-  background_ = LoadPicture(picture);
+  // The background is drawn from the top-left corner: no more of it is kept than the window shows.
+  background_ = LoadPicture(picture, size());
   update();
 }
 

@@ -37,8 +37,12 @@ const SkinStyle* FindSkinStyle(int style) {
   return &kSkinStyles[static_cast<std::size_t>(style - 1)];
 }
 
+int ReadInterfaceStyle() {
+  return SettingToInt(ReadSetting(kGeneralSection, kInterfaceStyleKey, "1"));
+}
+
 void ApplyInterfaceStyle(Settings& settings, Window* window) {
-  settings.InterfaceStyle = SettingToInt(ReadSetting(kGeneralSection, kInterfaceStyleKey, "1"));
+  settings.InterfaceStyle = ReadInterfaceStyle();
   const SkinStyle* style = FindSkinStyle(settings.InterfaceStyle);
   if (style == nullptr || window == nullptr) return;
   // Every window is drawn without the platform's frame from its creation on.

@@ -33,6 +33,9 @@ inline constexpr int kSecondaryWindowOpacity = 234;
 // The style's row, or nullptr for a number that names no style.
 const SkinStyle* FindSkinStyle(int style);
 
+// The interface style the settings file names (style 1 when absent).
+int ReadInterfaceStyle();
+
 // Reads the interface style from the settings file (style 1 when absent) into
 // `settings.InterfaceStyle` and dresses the window in it; a number other than 1, 2 or 3 leaves
 // the window as designed.
