@@ -2,6 +2,8 @@
 
 #include <QCoreApplication>
 #include <QImageReader>
+#include <QPixmap>
+#include <QPixmapCache>
 #include <condition_variable>
 #include <deque>
 #include <map>
@@ -140,7 +142,13 @@ void PrefetchPictures(const std::vector<PictureRequest>& requests) {
     return true;
   }();
   (void)stops_with_application;
-  ThePrefetcher().Add(requests);
+  // A picture already decoded for the screen is not decoded again.
+  std::vector<PictureRequest> wanted;
+  QPixmap cached;
+  for (const PictureRequest& request : requests) {
+    if (!QPixmapCache::find(PictureKey(request), &cached)) wanted.push_back(request);
+  }
+  ThePrefetcher().Add(wanted);
 }
 
 void WaitForPrefetchedPictures() {

@@ -23,7 +23,8 @@ QImage DecodePicture(const PictureRequest& request);
 
 // Pictures decoded on a thread of their own ahead of their first use, so that decoding them does
 // not hold up the user-interface thread while it builds a window. The requests are decoded in
-// their order.
+// their order; pictures already decoded for the screen are left out. Called on the user-interface
+// thread.
 void PrefetchPictures(const std::vector<PictureRequest>& requests);
 
 // Waits until the prefetch thread has decoded every queued picture.

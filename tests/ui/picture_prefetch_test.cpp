@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QPixmap>
+#include <QPixmapCache>
 #include <ostream>
 #include <thread>
 #include <vector>
@@ -23,7 +24,11 @@ void PrintTo(const Case& c, std::ostream* out) {
   *out << c.name;
 }
 
-class PicturePrefetchTest : public testing::TestWithParam<Case> {};
+class PicturePrefetchTest : public testing::TestWithParam<Case> {
+ protected:
+  // Other tests may have put the pictures on screen already.
+  void SetUp() override { QPixmapCache::clear(); }
+};
 
 const Case kCases[] = {
     {"photo", {":/pictures/category-face-07.jpg", {}}, {72, 24}},
@@ -73,6 +78,15 @@ TEST(PictureCutTest, IsTheTopLeftPartOfTheWholePicture) {
   const QPixmap shown = LoadPicture(":/pictures/background-1.jpg", QSize(300, 200));
   EXPECT_EQ(shown.size(), QSize(300, 200));
   EXPECT_EQ(LoadPicture(":/pictures/background-1.jpg").size(), QSize(1024, 768));
+}
+
+// A picture already on screen is not decoded again.
+TEST(PictureCacheTest, LeavesOutPicturesAlreadyDecodedForTheScreen) {
+  const PictureRequest request{":/pictures/help-face-3.png", {}};
+  ASSERT_FALSE(LoadPicture(request.path).isNull());
+  PrefetchPictures({request});
+  WaitForPrefetchedPictures();
+  EXPECT_FALSE(TakePrefetchedPicture(request).has_value());
 }
 
 // The user-interface thread takes pictures while the prefetch thread is still decoding the list:
