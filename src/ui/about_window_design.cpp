@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "ui/design_looks.h"
 #include "ui/secondary_windows.h"
 
 #ifndef VELMORA_VERSION
@@ -62,13 +63,10 @@ WindowDesign BuildAboutWindowDesign() {
     control.look.text_colour = row.text_colour;
     switch (row.kind) {
       case Kind::Canvas:
-        control.look.has_background = true;
-        control.look.background = kLightGrey;
+        control.look = PanelLook();
         break;
       case Kind::ImageButton:
-        control.look.picture = ":/pictures/close-normal.png";
-        control.look.picture_hover = ":/pictures/close-hover.png";
-        control.look.picture_pressed = ":/pictures/close-pressed.png";
+        control.look = PictureButtonLook("close");
         control.accessible_name = "关闭";
         break;
       case Kind::PictureBox:

@@ -4,6 +4,7 @@
 #include <string_view>
 #include <utility>
 
+#include "ui/design_looks.h"
 #include "ui/secondary_windows.h"
 
 namespace velmora {
@@ -54,32 +55,11 @@ constexpr KeypadKey kKeypad[] = {
 };
 // clang-format on
 
-Look TextLook(Colour colour) {
-  Look look;
-  look.text_colour = colour;
-  return look;
-}
-
 Look EditLook(Input input) {
   Look look;
   look.has_background = true;
   look.background = kWhite;
   look.input = input;
-  return look;
-}
-
-Look CanvasLook() {
-  Look look;
-  look.has_background = true;
-  look.background = kLightGrey;
-  return look;
-}
-
-Look CloseButtonLook() {
-  Look look;
-  look.picture = ":/pictures/close-normal.png";
-  look.picture_hover = ":/pictures/close-hover.png";
-  look.picture_pressed = ":/pictures/close-pressed.png";
   return look;
 }
 
@@ -101,18 +81,18 @@ void AddFixedControls(WindowDesign& design) {
   // clang-format off
   const FixedControl controls[] = {
   //  kind                    name                   parent      left top  width height text         look                         cursor          handler
-    {Kind::TransparentLabel, "透明标签3",            "",          16,   0,   72,  24, "即时计算器", TextLook(kWhite),            Cursor::Default, nullptr},
-    {Kind::ImageButton,      "控件_图形按钮_关闭",   "",         584,   0,   44,  18, "×",          CloseButtonLook(),           Cursor::Default, kDestroyCalculator},
-    {Kind::Canvas,           "画板1",                "",          19,  25,  608, 215, "",           CanvasLook(),                Cursor::Default, nullptr},
-    {Kind::GroupBox,         kGroupBox,              "",          38,  44,  568, 164, "即时计算器", TextLook(kBlack),            Cursor::Default, nullptr},
-    {Kind::Label,            "标签1",                kGroupBox,   16,  13,  154,  16, "计算式：",   TextLook(kBlack),            Cursor::Default, nullptr},
-    {Kind::EditBox,          kExpressionBox,         kGroupBox,    7,  31,  297,  56, "",           EditLook(Input::MultiLine),  Cursor::Text,    kShowResult},
-    {Kind::Label,            "标签2",                kGroupBox,    7,  94,   80,  20, "结果：",     TextLook(kBlack),            Cursor::Default, nullptr},
-    {Kind::EditBox,          kResultBox,             kGroupBox,    7, 119,  225,  24, "",           EditLook(Input::ReadOnly),   Cursor::Default, nullptr},
-    {Kind::Button,           "复制计算结果",         kGroupBox,   63,  92,   80,  24, "复制",       TextLook(kBlack),            Cursor::Default, kCopyCalculatorResult},
-    {Kind::Button,           "清空",                 kGroupBox,  147,  92,   53,  24, "清空",       TextLook(kBlack),            Cursor::Default, kClearCalculator},
-    {Kind::Button,           kSaveToButton,          kGroupBox,  243, 119,   50,  24, "保存到",     TextLook(kBlack),            Cursor::Default, kShowSaveToMenu},
-    {Kind::ShapeBox,         kKeypadFrame,           kGroupBox,  312,  10,  248, 144, "",           TextLook(kBlack),            Cursor::Default, nullptr},
+    {Kind::TransparentLabel, "透明标签3",            "",          16,   0,   72,  24, "即时计算器", TextLook(kWhite),           Cursor::Default, nullptr},
+    {Kind::ImageButton,      "控件_图形按钮_关闭",   "",         584,   0,   44,  18, "×",          PictureButtonLook("close"), Cursor::Default, kDestroyCalculator},
+    {Kind::Canvas,           "画板1",                "",          19,  25,  608, 215, "",           PanelLook(),                Cursor::Default, nullptr},
+    {Kind::GroupBox,         kGroupBox,              "",          38,  44,  568, 164, "即时计算器", TextLook(kBlack),           Cursor::Default, nullptr},
+    {Kind::Label,            "标签1",                kGroupBox,   16,  13,  154,  16, "计算式：",   TextLook(kBlack),           Cursor::Default, nullptr},
+    {Kind::EditBox,          kExpressionBox,         kGroupBox,    7,  31,  297,  56, "",           EditLook(Input::MultiLine), Cursor::Text,    kShowResult},
+    {Kind::Label,            "标签2",                kGroupBox,    7,  94,   80,  20, "结果：",     TextLook(kBlack),           Cursor::Default, nullptr},
+    {Kind::EditBox,          kResultBox,             kGroupBox,    7, 119,  225,  24, "",           EditLook(Input::ReadOnly),  Cursor::Default, nullptr},
+    {Kind::Button,           "复制计算结果",         kGroupBox,   63,  92,   80,  24, "复制",       TextLook(kBlack),           Cursor::Default, kCopyCalculatorResult},
+    {Kind::Button,           "清空",                 kGroupBox,  147,  92,   53,  24, "清空",       TextLook(kBlack),           Cursor::Default, kClearCalculator},
+    {Kind::Button,           kSaveToButton,          kGroupBox,  243, 119,   50,  24, "保存到",     TextLook(kBlack),           Cursor::Default, kShowSaveToMenu},
+    {Kind::ShapeBox,         kKeypadFrame,           kGroupBox,  312,  10,  248, 144, "",           TextLook(kBlack),           Cursor::Default, nullptr},
   };
   // clang-format on
   for (const FixedControl& row : controls) {

@@ -5,6 +5,7 @@
 #include <string_view>
 #include <utility>
 
+#include "ui/design_looks.h"
 #include "ui/find_panel_design.h"
 #include "units/category.h"
 
@@ -16,21 +17,6 @@ namespace velmora {
 namespace {
 
 constexpr const char* kMainWindowTitle = "Velmora v3.2 Final";
-
-Look Text(Colour colour, int pixel_size) {
-  Look look;
-  look.text_colour = colour;
-  look.font.pixel_size = pixel_size;
-  return look;
-}
-
-Look ImageButtonLook(const std::string& stem) {
-  Look look;
-  look.picture = ":/pictures/" + stem + "-normal.png";
-  look.picture_hover = ":/pictures/" + stem + "-hover.png";
-  look.picture_pressed = ":/pictures/" + stem + "-pressed.png";
-  return look;
-}
 
 // The pop-up menus' highlight: white text on a clear blue.
 Look MenuSkinLook() {
@@ -89,20 +75,20 @@ void AddFixedControls(WindowDesign& design) {
   // clang-format off
   const FixedControl controls[] = {
   //  kind                    name                      left  top  width height text                      look                      cursor
-    {Kind::TransparentLabel, "透明标签170",               16,  -1,  600,  24, "维尔莫拉 v3.21 最终版",  Text(kWhite, 16),          Cursor::Default},
-    {Kind::SuperButton,      "超级按钮1",                 29,  24,   48,  24, "设置",                   Text(kBlack, 12),          Cursor::Default},
-    {Kind::SuperButton,      "超级按钮2",                 77,  24,   48,  24, "帮助",                   Text(kBlack, 12),          Cursor::Default},
-    {Kind::TransparentLabel, "消息标签",                 224,  24,  536,  24, "点击此处下载更多软件",   Text(kWhite, 12),          Cursor::Hand},
-    {Kind::PageControl,      kPageControlName,            24,  56,  760, 384, "",                       PageControlLook(),         Cursor::Default},
-    {Kind::ImageButton,      "控件_图形按钮_最小化",     863,   0,   27,  18, "-",                      ImageButtonLook("minimize"), Cursor::Default},
-    {Kind::ImageButton,      "控件_图形按钮_关闭",       890,   0,   44,  18, "×",                      ImageButtonLook("close"),  Cursor::Default},
-    {Kind::TransparentLabel, "透明标签33",                32, 448,  168,  24, "© 2008-2026 维尔莫拉",   Text(kWhite, 16),          Cursor::Hand},
-    {Kind::TransparentLabel, "广告透明标签",             361, 448,  575,  21, "热门小游戏！",           Text(kWhite, 12),          Cursor::Hand},
-    {Kind::Timer,            "时钟1",                      0,   0,    0,   0, "",                       Look{},                    Cursor::Default},
-    {Kind::Timer,            "广告显示时钟",               0,   0,    0,   0, "",                       Look{},                    Cursor::Default},
-    {Kind::Timer,            "消息显示时钟",               0,   0,    0,   0, "",                       Look{},                    Cursor::Default},
-    {Kind::HyperlinkBox,     "超级链接框1",                0,   0,    0,   0, VELMORA_HOMEPAGE_URL,     Look{},                    Cursor::Default},
-    {Kind::MenuSkin,         "超级菜单",                   0,   0,    0,   0, "",                       MenuSkinLook(),                    Cursor::Default},
+    {Kind::TransparentLabel, "透明标签170",               16,  -1,  600,  24, "维尔莫拉 v3.21 最终版",  TextLook(kWhite, 16),          Cursor::Default},
+    {Kind::SuperButton,      "超级按钮1",                 29,  24,   48,  24, "设置",                   TextLook(kBlack, 12),          Cursor::Default},
+    {Kind::SuperButton,      "超级按钮2",                 77,  24,   48,  24, "帮助",                   TextLook(kBlack, 12),          Cursor::Default},
+    {Kind::TransparentLabel, "消息标签",                 224,  24,  536,  24, "点击此处下载更多软件",   TextLook(kWhite, 12),          Cursor::Hand},
+    {Kind::PageControl,      kPageControlName,            24,  56,  760, 384, "",                       PageControlLook(),             Cursor::Default},
+    {Kind::ImageButton,      "控件_图形按钮_最小化",     863,   0,   27,  18, "-",                      PictureButtonLook("minimize"), Cursor::Default},
+    {Kind::ImageButton,      "控件_图形按钮_关闭",       890,   0,   44,  18, "×",                      PictureButtonLook("close"),    Cursor::Default},
+    {Kind::TransparentLabel, "透明标签33",                32, 448,  168,  24, "© 2008-2026 维尔莫拉",   TextLook(kWhite, 16),          Cursor::Hand},
+    {Kind::TransparentLabel, "广告透明标签",             361, 448,  575,  21, "热门小游戏！",           TextLook(kWhite, 12),          Cursor::Hand},
+    {Kind::Timer,            "时钟1",                      0,   0,    0,   0, "",                       Look{},                        Cursor::Default},
+    {Kind::Timer,            "广告显示时钟",               0,   0,    0,   0, "",                       Look{},                        Cursor::Default},
+    {Kind::Timer,            "消息显示时钟",               0,   0,    0,   0, "",                       Look{},                        Cursor::Default},
+    {Kind::HyperlinkBox,     "超级链接框1",                0,   0,    0,   0, VELMORA_HOMEPAGE_URL,     Look{},                        Cursor::Default},
+    {Kind::MenuSkin,         "超级菜单",                   0,   0,    0,   0, "",                       MenuSkinLook(),                Cursor::Default},
   };
   const FixedBinding bindings[] = {
   //  control                 event                   handler

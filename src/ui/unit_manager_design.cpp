@@ -4,6 +4,7 @@
 #include <map>
 #include <string>
 
+#include "ui/design_looks.h"
 #include "ui/secondary_windows.h"
 #include "units/category.h"
 
@@ -24,27 +25,6 @@ constexpr const char* kCategoryCaptions[kCategoryCount] = {
     "user defined9", "user defined10", "user defined11", "user defined12"};
 // clang-format on
 
-Look Text(Colour colour) {
-  Look look;
-  look.text_colour = colour;
-  return look;
-}
-
-Look Panel() {
-  Look look;
-  look.has_background = true;
-  look.background = kLightGrey;
-  return look;
-}
-
-Look CloseLook() {
-  Look look;
-  look.picture = ":/pictures/close-normal.png";
-  look.picture_hover = ":/pictures/close-hover.png";
-  look.picture_pressed = ":/pictures/close-pressed.png";
-  return look;
-}
-
 Look GridLook() {
   Look look;
   look.has_background = true;
@@ -54,7 +34,7 @@ Look GridLook() {
 }
 
 Look CommandLook(const char* icon) {
-  Look look = Panel();
+  Look look = PanelLook();
   look.picture = std::string(":/pictures/") + icon;
   return look;
 }
@@ -91,7 +71,7 @@ ControlDesign CategoryButton(int page) {
   button.tag = UnitSection(page);
   char face[48];
   std::snprintf(face, sizeof face, ":/pictures/manager-face-%02d.jpg", page);
-  button.look = Panel();
+  button.look = PanelLook();
   button.look.picture = face;
   if (page == kTemperaturePage) {
     button.look.hint = "“温度不提供修改功能”";
@@ -114,19 +94,19 @@ WindowDesign BuildUnitManagerDesign() {
   // clang-format off
   const FixedControl controls[] = {
   //  kind                    name                   parent          left  top width height text                      disabled look                           handler
-    {Kind::TransparentLabel, "透明标签4",            "",              32,   0,  64,  24, "单位管理器",               false, Text(kWhite),                   nullptr},
-    {Kind::ImageButton,      "控件_图形按钮_关闭",   "",             592,   0,  44,  18, "×",                        false, CloseLook(),                    kCloseUnitManager},
-    {Kind::Canvas,           kCanvas,                "",              24,  24, 624, 424, "",                         false, Panel(),                        nullptr},
+    {Kind::TransparentLabel, "透明标签4",            "",              32,   0,  64,  24, "单位管理器",               false, TextLook(kWhite),               nullptr},
+    {Kind::ImageButton,      "控件_图形按钮_关闭",   "",             592,   0,  44,  18, "×",                        false, PictureButtonLook("close"),     kCloseUnitManager},
+    {Kind::Canvas,           kCanvas,                "",              24,  24, 624, 424, "",                         false, PanelLook(),                    nullptr},
     {Kind::Grid,             kUnitGrid,              kCanvas,         32,  32, 296, 368, "",                         false, GridLook(),                     nullptr},
-    {Kind::GroupBox,         kCommandGroup,          kCanvas,        336,  24, 304, 152, "",                         false, Panel(),                        nullptr},
-    {Kind::ShapeBox,         "外形框1",              kCommandGroup,  431, 120, 120,  40, "",                         false, Text(0x999999),                 nullptr},
-    {Kind::GroupBox,         kCategoryGroup,         kCanvas,        336, 176, 304, 218, "",                         false, Panel(),                        nullptr},
+    {Kind::GroupBox,         kCommandGroup,          kCanvas,        336,  24, 304, 152, "",                         false, PanelLook(),                    nullptr},
+    {Kind::ShapeBox,         "外形框1",              kCommandGroup,  431, 120, 120,  40, "",                         false, TextLook(0x999999),             nullptr},
+    {Kind::GroupBox,         kCategoryGroup,         kCanvas,        336, 176, 304, 218, "",                         false, PanelLook(),                    nullptr},
     {Kind::SuperButton,      kAddUnitButton,         "",             384,  40,  80,  24, "加入新单位",               true,  CommandLook("unit-add.png"),    kAddUnit},
     {Kind::SuperButton,      kDeleteUnitButton,      "",             528,  40,  80,  24, "删除单位",                 true,  CommandLook("unit-delete.png"), kDeleteUnit},
     {Kind::SuperButton,      kMoveUpButton,          "",             384,  72,  80,  24, "上移",                     true,  CommandLook("unit-up.png"),     kMoveUnitUp},
     {Kind::SuperButton,      kMoveDownButton,        "",             528,  72,  80,  24, "下移",                     true,  CommandLook("unit-down.png"),   kMoveUnitDown},
     {Kind::SuperButton,      kApplyButton,           "",             451, 128,  80,  24, "应用",                     true,  CommandLook("unit-apply.png"),  kApplyUnitList},
-    {Kind::TransparentLabel, "透明标签3",            kCanvas,         24, 411, 640,  24, "每一项修改后请不要忘记点击应用按钮！\n所有设置在重启程序后生效！", false, Text(kRed), nullptr},
+    {Kind::TransparentLabel, "透明标签3",            kCanvas,         24, 411, 640,  24, "每一项修改后请不要忘记点击应用按钮！\n所有设置在重启程序后生效！", false, TextLook(kRed), nullptr},
     {Kind::Timer,            "时钟1",                "",               0,   0,   0,   0, "",                         false, Look{},                         nullptr},
   };
   // clang-format on

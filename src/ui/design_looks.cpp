@@ -1,0 +1,30 @@
+#include "ui/design_looks.h"
+
+#include <string>
+
+namespace velmora {
+
+Look TextLook(Colour colour, int pixel_size) {
+  Look look;
+  look.text_colour = colour;
+  look.font.pixel_size = pixel_size;
+  return look;
+}
+
+Look PanelLook() {
+  Look look;
+  look.has_background = true;
+  look.background = kLightGrey;
+  return look;
+}
+
+Look PictureButtonLook(std::string_view stem) {
+  const std::string base = ":/pictures/" + std::string(stem);
+  Look look;
+  look.picture = base + "-normal.png";
+  look.picture_hover = base + "-hover.png";
+  look.picture_pressed = base + "-pressed.png";
+  return look;
+}
+
+}  // namespace velmora
