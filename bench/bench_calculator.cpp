@@ -20,18 +20,12 @@
 #include "ui/calculator_window.h"
 #include "ui/calculator_window_design.h"
 #include "units/app_state.h"
+#include "widget_bench.h"
 
 namespace velmora {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-void SendKey(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers, const QString& text) {
-  QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
-  QApplication::sendEvent(widget, &press);
-  QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
-  QApplication::sendEvent(widget, &release);
-}
 
 struct Calculator {
   TempSettingsFile config{"calculator", ""};
@@ -165,12 +159,3 @@ BENCHMARK(BM_PasteHundredThousandNestedParentheses)
 
 }  // namespace
 }  // namespace velmora
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

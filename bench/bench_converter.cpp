@@ -24,19 +24,12 @@
 #include "units/app_state.h"
 #include "units/category.h"
 #include "units/load_category_page.h"
+#include "widget_bench.h"
 
 namespace velmora {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-// A key typed as the user types it: press and release through the application.
-void TypeKey(QWidget* widget, Qt::Key key, const QString& text) {
-  QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
-  QApplication::sendEvent(widget, &press);
-  QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
-  QApplication::sendEvent(widget, &release);
-}
 
 // Factor of unit i (1 to 49) of every page: spread over many magnitudes, as real units are.
 double FactorOf(int i) {
@@ -93,7 +86,7 @@ void BM_TypeOneCharacterInto49UnitPage(benchmark::State& bench) {
     bench.SkipWithError("the row did not take the focus");
     return;
   }
-  TypeKey(typed, Qt::Key_1, QStringLiteral("1"));
+  SendKey(typed, Qt::Key_1, Qt::NoModifier, QStringLiteral("1"));
 
   std::vector<QLineEdit*> others;
   std::vector<QString> expected;
@@ -103,9 +96,10 @@ void BM_TypeOneCharacterInto49UnitPage(benchmark::State& bench) {
     expected.push_back(QString::fromStdString(FormatNumber(base * FactorOf(i), 6, true)));
   }
   for (auto _ : bench) {
-    TypeKey(typed, Qt::Key_Backspace, {});  // back to the empty row: all others show 0
+    SendKey(typed, Qt::Key_Backspace, Qt::NoModifier,
+            {});  // back to the empty row: all others show 0
     const auto start = Clock::now();
-    TypeKey(typed, Qt::Key_7, QStringLiteral("7"));
+    SendKey(typed, Qt::Key_7, Qt::NoModifier, QStringLiteral("7"));
     const auto end = Clock::now();
     bench.SetIterationTime(std::chrono::duration<double>(end - start).count());
     for (std::size_t i = 0; i < others.size(); ++i) {
@@ -153,12 +147,3 @@ BENCHMARK(BM_FirstBuildOf49UnitPage)
 
 }  // namespace
 }  // namespace velmora
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}

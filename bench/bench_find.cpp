@@ -22,6 +22,7 @@
 #include "units/app_state.h"
 #include "units/category.h"
 #include "units/unit_search.h"
+#include "widget_bench.h"
 
 namespace velmora {
 namespace {
@@ -95,13 +96,6 @@ struct Program {
   ~Program() { delete window.data(); }
 };
 
-void SendKey(QWidget* widget, Qt::Key key, Qt::KeyboardModifiers modifiers, const QString& text) {
-  QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
-  QApplication::sendEvent(widget, &press);
-  QKeyEvent release(QEvent::KeyRelease, key, modifiers, text);
-  QApplication::sendEvent(widget, &release);
-}
-
 // One character typed into the finder's box until its match lines are written.
 void BM_KeystrokeInTheFinder(benchmark::State& bench) {
   const TempSettingsFile file("find-window", Utf8ToGb18030(LargestConfig()));
@@ -148,12 +142,3 @@ BENCHMARK(BM_FirstIndexBuild)
 
 }  // namespace
 }  // namespace velmora
-
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
