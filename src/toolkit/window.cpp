@@ -264,11 +264,18 @@ void Window::UpdateMenuBar() {
   if (menu_bar_ == nullptr) return;
   bool any_visible = false;
   for (const QAction* entry : menu_bar_->actions()) any_visible = any_visible || entry->isVisible();
-  if (any_visible) {
+  // The bar's height comes from its font, which a window not yet shown need not load: its bar is
+  // placed when it is shown.
+  if (any_visible && isVisible()) {
     menu_bar_->setGeometry(0, 0, width(), menu_bar_->sizeHint().height());
     menu_bar_->raise();
   }
   menu_bar_->setVisible(any_visible);
+}
+
+void Window::showEvent(QShowEvent* event) {
+  QWidget::showEvent(event);
+  UpdateMenuBar();
 }
 
 QSystemTrayIcon* Window::Tray() {
