@@ -32,10 +32,12 @@ QString FromUtf8(const std::string& text) {
 }
 
 // The pictures of the main window's first frame are decoded on a thread of their own while the
-// window is built: the remembered style's background (no larger than the window) and button
-// faces, then the pictures of the shown controls.
+// window is built: its icons, the remembered style's background (no larger than the window) and
+// button faces, then the pictures of the shown controls.
 void PrefetchMainWindowPictures(const WindowDesign& design) {
   std::vector<PictureRequest> requests;
+  for (const std::string& icon : design.icon_pictures)
+    requests.push_back({FromUtf8(icon), QSize()});
   if (const SkinStyle* style = FindSkinStyle(ReadInterfaceStyle())) {
     requests.push_back({QString::fromUtf8(style->background), QSize(design.width, design.height)});
     requests.push_back({QString::fromUtf8(style->settings_face), QSize()});

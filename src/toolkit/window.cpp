@@ -68,7 +68,12 @@ Window::Window(const WindowDesign& design, HandlerTable handlers, Window* owner)
   setObjectName(FromUtf8(design_.name));
   setWindowTitle(FromUtf8(design_.title));
   QIcon icon;
-  for (const std::string& picture : design_.icon_pictures) icon.addFile(FromUtf8(picture));
+  for (const std::string& picture : design_.icon_pictures) {
+    // A decoded (or prefetched) picture: QIcon::addFile would decode each file here to learn
+    // its size, and again when the window is shown.
+    const QPixmap pixmap = LoadPicture(FromUtf8(picture));
+    if (!pixmap.isNull()) icon.addPixmap(pixmap);
+  }
   if (!icon.isNull()) setWindowIcon(icon);
   setGeometry(design_.left, design_.top, design_.width, design_.height);
   setFixedSize(design_.width, design_.height);

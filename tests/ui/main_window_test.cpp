@@ -16,6 +16,7 @@
 #include "app/startup.h"
 #include "ui/main_window_design.h"
 #include "ui/main_window_fixture.h"
+#include "ui/skin.h"
 
 namespace velmora {
 namespace {
@@ -37,6 +38,22 @@ TEST_F(MainWindowTest, StartReadsTheSettingsAndShowsTheWindow) {
   // No category is loaded yet: the design's first page shows no rows.
   EXPECT_TRUE(RowsOnPage(1).isEmpty());
   EXPECT_EQ(state().NextRowNumber, 0);
+}
+
+// The window's icon offers every size the desktop may ask for, and the background is kept at the
+// window's size, drawn from the style's picture.
+TEST_F(MainWindowTest, IconAtEverySizeAndBackgroundAtTheWindowSize) {
+  Start(kConfig);
+  const QList<QSize> sizes = window()->windowIcon().availableSizes();
+  for (const int side : {16, 32, 48, 72, 128}) {
+    EXPECT_TRUE(sizes.contains(QSize(side, side))) << side;
+  }
+  const QImage shown = window()->grab().toImage();
+  const QImage picture(QString::fromUtf8(kSkinStyles[0].background));
+  // Places no control covers: above the pages and beside them.
+  for (const QPoint place : {QPoint(700, 10), QPoint(10, 300)}) {
+    EXPECT_EQ(shown.pixel(place), picture.pixel(place)) << place.x() << "," << place.y();
+  }
 }
 
 class ExitTest : public MainWindowTest, public ::testing::WithParamInterface<const char*> {};
