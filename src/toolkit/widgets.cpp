@@ -3,6 +3,7 @@
 #include <QContextMenuEvent>
 #include <QEnterEvent>
 #include <QFocusEvent>
+#include <QHash>
 #include <QKeyEvent>
 #include <QLinearGradient>
 #include <QMouseEvent>
@@ -49,10 +50,17 @@ QPixmap LoadPicture(const QString& path, QSize clip) {
   return pixmap;
 }
 
-int CentredBaseline(const QFontMetrics& metrics, int height) {
-  // Ink relative to the baseline: top negative, bottom the deepest descender.
-  static const QString sample = QStringLiteral("0123456789,-gy(|\u6C49");
-  const QRect ink = metrics.tightBoundingRect(sample);
+int CentredBaseline(const QFont& font, int height) {
+  // Ink relative to the baseline: top negative, bottom the deepest descender. Measuring it shapes
+  // text, so it is measured once per font (every edit box asks on each resize and font change).
+  static QHash<QString, QRect> measured;
+  const QString key = font.key();
+  auto found = measured.constFind(key);
+  if (found == measured.cend()) {
+    static const QString sample = QStringLiteral("0123456789,-gy(|\u6C49");
+    found = measured.insert(key, QFontMetrics(font).tightBoundingRect(sample));
+  }
+  const QRect& ink = *found;
   return (height - ink.height()) / 2 - ink.top();
 }
 
@@ -72,7 +80,7 @@ void EditBox::PlaceText() {
   constexpr int kBorder = 1;
   constexpr int kSide = 2;
   const QFontMetrics metrics = fontMetrics();
-  const int baseline = kBorder + CentredBaseline(metrics, height() - 2 * kBorder);
+  const int baseline = kBorder + CentredBaseline(font(), height() - 2 * kBorder);
   const int top = baseline - metrics.ascent();
   const int bottom = height() - top - metrics.height();
   if (textMargins() != QMargins(kSide, top, kSide, bottom)) {
@@ -217,7 +225,7 @@ void LabelControl::paintEvent(QPaintEvent* event) {
   QPainter painter(this);
   painter.setPen(
       palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, foregroundRole()));
-  painter.drawText(QPoint(left, area.top() + CentredBaseline(metrics, area.height())), caption);
+  painter.drawText(QPoint(left, area.top() + CentredBaseline(font(), area.height())), caption);
   if (hasFocus()) {
     painter.setPen(QPen(painter.pen().color(), 1, Qt::DotLine));
     painter.drawRect(rect().adjusted(0, 0, -1, -1));

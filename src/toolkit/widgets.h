@@ -32,7 +32,7 @@ class Hosted {
 // The baseline, counted from the top of an area `height` pixels tall, that centres in it the ink
 // of digits with their commas and minus signs, of Latin letters with descenders and of CJK
 // characters, so that none of them is cut at the designed sizes (16 pixels for 12-pixel text).
-int CentredBaseline(const QFontMetrics& metrics, int height);
+int CentredBaseline(const QFont& font, int height);
 
 // Single-line edit box; raises got and lost focus (content changed comes from textChanged).
 class EditBox final : public QLineEdit, public Hosted {
