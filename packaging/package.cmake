@@ -19,8 +19,11 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_MAINTAINER "${VELMORA_MAINTAINER}")
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
-# Libraries the program links are found by dpkg-shlibdeps; every text of the program is Chinese,
-# which needs a CJK font.
+# Libraries the program links are found by dpkg-shlibdeps and added to the dependencies named
+# here. libcurl is not linked but loaded when a request is made, so dpkg-shlibdeps cannot see it;
+# 7.88 has every option the requests use. Every text of the program is Chinese, which needs a CJK
+# font.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcurl4 (>= 7.88)")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk | fonts-wqy-microhei")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)

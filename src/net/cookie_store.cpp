@@ -1,7 +1,5 @@
 #include "net/cookie_store.h"
 
-#include <curl/curl.h>
-
 #include <algorithm>
 #include <charconv>
 #include <ctime>
@@ -10,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "net/curl_support.h"
 #include "net/url_parts.h"
 
 namespace velmora {
@@ -160,7 +159,7 @@ bool SetCookie(std::string_view url, std::string_view name, std::string_view dat
       }
     } else if (EqualsIgnoringCase(key, "expires") && !has_max_age) {
       const std::string date(text);
-      const time_t when = curl_getdate(date.c_str(), nullptr);
+      const time_t when = curl::GetDate(date.c_str());
       if (when > 0) cookie.expires = when;
       if (when == 0) cookie.expires = 1;
     }

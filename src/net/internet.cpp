@@ -169,7 +169,7 @@ std::optional<InternetRequest> InternetRequest::Open(const InternetConnection& c
   }
 
   auto state = std::make_unique<State>();
-  state->handle.reset(curl_easy_init());
+  state->handle.reset(curl::EasyInit());
   state->method = method;
   CURL* const h = state->handle.get();
   if (h == nullptr) return std::nullopt;
@@ -177,32 +177,32 @@ std::optional<InternetRequest> InternetRequest::Open(const InternetConnection& c
   const InternetSession& session = connection.session();
   const std::string url =
       "http://" + connection.host() + ":" + PortText(connection.port()) + std::string(path);
-  bool ok = curl_easy_setopt(h, CURLOPT_URL, url.c_str()) == CURLE_OK &&
-            curl_easy_setopt(h, CURLOPT_PROTOCOLS_STR, "http") == CURLE_OK &&
-            curl_easy_setopt(h, CURLOPT_PATH_AS_IS, 1L) == CURLE_OK &&
-            curl_easy_setopt(h, CURLOPT_HTTP_VERSION, http_version) == CURLE_OK &&
-            curl_easy_setopt(h, CURLOPT_USERAGENT, session.user_agent().c_str()) == CURLE_OK &&
+  bool ok = curl::SetOption(h, CURLOPT_URL, url.c_str()) == CURLE_OK &&
+            curl::SetOption(h, CURLOPT_PROTOCOLS_STR, "http") == CURLE_OK &&
+            curl::SetOption(h, CURLOPT_PATH_AS_IS, 1L) == CURLE_OK &&
+            curl::SetOption(h, CURLOPT_HTTP_VERSION, http_version) == CURLE_OK &&
+            curl::SetOption(h, CURLOPT_USERAGENT, session.user_agent().c_str()) == CURLE_OK &&
             // An empty proxy also keeps libcurl from taking one from http_proxy and its kin.
-            curl_easy_setopt(h, CURLOPT_PROXY, session.proxy().c_str()) == CURLE_OK &&
-            curl_easy_setopt(h, CURLOPT_NOPROXY, "") == CURLE_OK &&
-            curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L) == CURLE_OK &&
-            curl_easy_setopt(h, CURLOPT_HEADERFUNCTION, &State::OnHeader) == CURLE_OK &&
-            curl_easy_setopt(h, CURLOPT_HEADERDATA, state.get()) == CURLE_OK &&
-            curl_easy_setopt(h, CURLOPT_WRITEFUNCTION, &State::OnBody) == CURLE_OK &&
-            curl_easy_setopt(h, CURLOPT_WRITEDATA, state.get()) == CURLE_OK &&
-            curl_easy_setopt(h, CURLOPT_XFERINFOFUNCTION, &State::OnProgress) == CURLE_OK &&
-            curl_easy_setopt(h, CURLOPT_XFERINFODATA, state.get()) == CURLE_OK &&
-            curl_easy_setopt(h, CURLOPT_NOPROGRESS, 0L) == CURLE_OK;
+            curl::SetOption(h, CURLOPT_PROXY, session.proxy().c_str()) == CURLE_OK &&
+            curl::SetOption(h, CURLOPT_NOPROXY, "") == CURLE_OK &&
+            curl::SetOption(h, CURLOPT_NOSIGNAL, 1L) == CURLE_OK &&
+            curl::SetOption(h, CURLOPT_HEADERFUNCTION, &State::OnHeader) == CURLE_OK &&
+            curl::SetOption(h, CURLOPT_HEADERDATA, state.get()) == CURLE_OK &&
+            curl::SetOption(h, CURLOPT_WRITEFUNCTION, &State::OnBody) == CURLE_OK &&
+            curl::SetOption(h, CURLOPT_WRITEDATA, state.get()) == CURLE_OK &&
+            curl::SetOption(h, CURLOPT_XFERINFOFUNCTION, &State::OnProgress) == CURLE_OK &&
+            curl::SetOption(h, CURLOPT_XFERINFODATA, state.get()) == CURLE_OK &&
+            curl::SetOption(h, CURLOPT_NOPROGRESS, 0L) == CURLE_OK;
   // The Cookie line comes from the program's own store; libcurl's cookie engine stays off, so
   // that no Set-Cookie line of a response is stored behind the store's back.
   const std::string cookies = CookieHeaderFor(connection.host(), path);
-  if (ok && !cookies.empty()) ok = curl_easy_setopt(h, CURLOPT_COOKIE, cookies.c_str()) == CURLE_OK;
+  if (ok && !cookies.empty()) ok = curl::SetOption(h, CURLOPT_COOKIE, cookies.c_str()) == CURLE_OK;
   if (ok && !connection.user_name().empty()) {
     // Offering more than one scheme makes libcurl ask without credentials first, so they are
     // only sent to a server that asks for them.
-    ok = curl_easy_setopt(h, CURLOPT_USERNAME, connection.user_name().c_str()) == CURLE_OK &&
-         curl_easy_setopt(h, CURLOPT_PASSWORD, connection.password().c_str()) == CURLE_OK &&
-         curl_easy_setopt(h, CURLOPT_HTTPAUTH, CURLAUTH_BASIC | CURLAUTH_DIGEST) == CURLE_OK;
+    ok = curl::SetOption(h, CURLOPT_USERNAME, connection.user_name().c_str()) == CURLE_OK &&
+         curl::SetOption(h, CURLOPT_PASSWORD, connection.password().c_str()) == CURLE_OK &&
+         curl::SetOption(h, CURLOPT_HTTPAUTH, CURLAUTH_BASIC | CURLAUTH_DIGEST) == CURLE_OK;
   }
   if (!ok) return std::nullopt;
   return InternetRequest(std::move(state));
@@ -242,30 +242,30 @@ bool InternetRequest::Send(std::string_view header_block, std::string_view data)
 
   state.post_data = data;
   const TransferLimits& limits = state.limits;
-  ok = curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get()) == CURLE_OK &&
-       curl_easy_setopt(h, CURLOPT_TIMEOUT_MS, static_cast<long>(limits.time_limit.count())) ==
+  ok = curl::SetOption(h, CURLOPT_HTTPHEADER, headers.get()) == CURLE_OK &&
+       curl::SetOption(h, CURLOPT_TIMEOUT_MS, static_cast<long>(limits.time_limit.count())) ==
            CURLE_OK;
   if (ok && limits.max_body_bytes) {
-    ok = curl_easy_setopt(h, CURLOPT_MAXFILESIZE_LARGE,
-                          static_cast<curl_off_t>(*limits.max_body_bytes)) == CURLE_OK;
+    ok = curl::SetOption(h, CURLOPT_MAXFILESIZE_LARGE,
+                         static_cast<curl_off_t>(*limits.max_body_bytes)) == CURLE_OK;
   }
   if (ok && has_body) {
-    ok = curl_easy_setopt(h, CURLOPT_POSTFIELDS, state.post_data.data()) == CURLE_OK &&
-         curl_easy_setopt(h, CURLOPT_POSTFIELDSIZE_LARGE,
-                          static_cast<curl_off_t>(state.post_data.size())) == CURLE_OK;
+    ok = curl::SetOption(h, CURLOPT_POSTFIELDS, state.post_data.data()) == CURLE_OK &&
+         curl::SetOption(h, CURLOPT_POSTFIELDSIZE_LARGE,
+                         static_cast<curl_off_t>(state.post_data.size())) == CURLE_OK;
   }
   if (ok && state.method == "HEAD") {
-    ok = curl_easy_setopt(h, CURLOPT_NOBODY, 1L) == CURLE_OK;
+    ok = curl::SetOption(h, CURLOPT_NOBODY, 1L) == CURLE_OK;
   } else if (ok && (state.method != "GET" || has_body) && !(state.method == "POST" && has_body)) {
     // Data alone makes a POST; any other combination names its method, and a POST without data
     // then goes out without a body and without Content-Length, as the header block describes it.
-    ok = curl_easy_setopt(h, CURLOPT_CUSTOMREQUEST, state.method.c_str()) == CURLE_OK;
+    ok = curl::SetOption(h, CURLOPT_CUSTOMREQUEST, state.method.c_str()) == CURLE_OK;
   }
   if (!ok) return false;
 
-  const CURLcode result = curl_easy_perform(h);
+  const CURLcode result = curl::Perform(h);
   // The header list must outlive the transfer only.
-  curl_easy_setopt(h, CURLOPT_HTTPHEADER, nullptr);
+  curl::SetOption(h, CURLOPT_HTTPHEADER, static_cast<curl_slist*>(nullptr));
   if (result == CURLE_OK) {
     state.error = TransferError::kNone;
   } else if (state.error == TransferError::kBodyTooLarge || result == CURLE_FILESIZE_EXCEEDED) {

@@ -5,6 +5,7 @@
 #include <QTest>
 #include <atomic>
 #include <chrono>
+#include <functional>
 #include <iostream>
 #include <memory>
 #include <ostream>
@@ -13,6 +14,7 @@
 
 #include "app/notices.h"
 #include "net/loopback_server.h"
+#include "net/net_test_support.h"
 #include "net/notice.h"
 #include "text/gb18030.h"
 #include "ui/main_window.h"
@@ -184,8 +186,10 @@ TEST_F(NoticeTest, AnswerArrivingAfterQuitReachesNothing) {
 }
 
 // Runs the program in a process of its own and quits it by its close button; the time from the
-// quit to the process's end.
-std::chrono::milliseconds QuitProgram(const std::string& server, LoopbackServer* answering) {
+// quit to the process's end. `while_up` gets the process id once the program is up and the
+// answering server has both requests.
+std::chrono::milliseconds QuitProgram(const std::string& server, LoopbackServer* answering,
+                                      const std::function<void(qint64)>& while_up = {}) {
   QProcess program;
   QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
   env.insert("QT_QPA_PLATFORM", "offscreen");
@@ -197,6 +201,7 @@ std::chrono::milliseconds QuitProgram(const std::string& server, LoopbackServer*
   if (answering != nullptr) {
     EXPECT_TRUE(QTest::qWaitFor([answering] { return answering->Requests().size() == 2; }, 10000));
   }
+  if (while_up) while_up(program.processId());
   const auto quit = std::chrono::steady_clock::now();
   program.write("quit\n");
   const bool ended = program.waitForFinished(20000);
@@ -221,6 +226,19 @@ TEST(NoticeQuitTest, QuittingWhileTheServerNeverAnswersEndsTheProcessAtOnce) {
   std::cout << "quit took " << with_server.count() << " ms waiting for a server, "
             << without_server.count() << " ms without one\n";
   EXPECT_LT(with_server, 10s);
+}
+
+TEST(NoticeQuitTest, LibcurlIsLoadedOnlyForAFetch) {
+  // Without a notice server the program makes no request and never maps libcurl (nor what it
+  // pulls in); a fetch loads it.
+  QuitProgram("", nullptr, [](qint64 pid) {
+    QTest::qWait(300);
+    EXPECT_FALSE(testing::MapsLibrary(std::to_string(pid), "libcurl"));
+  });
+  LoopbackServer server(NoticeFiles(Ok(MessageFile("A")), Ok(AdvertFile("B"))));
+  QuitProgram("127.0.0.1:" + std::to_string(server.port()), &server, [](qint64 pid) {
+    EXPECT_TRUE(testing::MapsLibrary(std::to_string(pid), "libcurl"));
+  });
 }
 
 }  // namespace

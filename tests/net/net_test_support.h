@@ -1,5 +1,6 @@
 #pragma once
 
+#include <fstream>
 #include <string>
 #include <string_view>
 
@@ -35,6 +36,16 @@ inline std::string ExpectedRequest(std::string_view method, std::string_view tar
 inline std::string DefaultBlock(std::string_view url) {
   return std::string(kDefaultAcceptLine) + "Referer: " + std::string(url) + "\r\n" +
          std::string(kDefaultLanguageLine);
+}
+
+// Whether the process `pid` ("self" for this one) has a file whose name holds `name` mapped.
+inline bool MapsLibrary(const std::string& pid, std::string_view name) {
+  std::ifstream maps("/proc/" + pid + "/maps");
+  std::string line;
+  while (std::getline(maps, line)) {
+    if (line.find(name) != std::string::npos) return true;
+  }
+  return false;
 }
 
 }  // namespace velmora::testing
