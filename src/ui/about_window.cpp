@@ -2,6 +2,7 @@
 
 #include <QString>
 
+#include "toolkit/toolkit.h"
 #include "ui/about_window_design.h"
 #include "ui/skin.h"
 #include "units/app_state.h"
@@ -20,6 +21,8 @@ void OnAboutCreated(AppState& state, Window* window) {
   ApplyInterfaceStyle(state.settings, window);
   ApplyWindowShape(window);
   ShowAboutHomepage(window, state.HomepageAddress);
+  // Escape closes it like OK, from whichever control has the focus.
+  BindKey(WindowControl(window), "Escape", [window] { DestroyWindow(window); });
 }
 
 HandlerTable AboutWindowHandlers(AppState& state, Window*) {

@@ -39,6 +39,8 @@ void ShowStylePreview(Window* window, int style) {
 void OnOptionsCreated(AppState& state, Window* window) {
   ApplyWindowShape(window);
   ApplyInterfaceStyle(state.settings, window);
+  // Escape cancels the dialog like its Cancel button: nothing is written.
+  BindKey(WindowControl(window), "Escape", [window] { DestroyWindow(window); });
 
   const Control decimals = FindControl(window, kDecimalPlacesBox);
   for (int i = 1; i < kTaggedBoxCount; ++i) {

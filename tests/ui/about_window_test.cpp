@@ -70,6 +70,17 @@ TEST_F(AboutTest, ShowsPictureVersionAndHomepageInTheStyleAndOkCloses) {
   EXPECT_TRUE(seen);
 }
 
+TEST_F(AboutTest, EscapeClosesItLikeOk) {
+  Start("[通用设置]\n界面风格=1\n");
+  bool seen = false;
+  WithAbout([&seen](Window* about) {
+    seen = true;
+    QTest::keyClick(Widget(about, "确定"), Qt::Key_Escape);
+    EXPECT_TRUE(IsDestroying(about));
+  });
+  EXPECT_TRUE(seen);
+}
+
 TEST_F(AboutTest, HomepageLabelOpensTheAddressOfItsLinkBox) {
   Start("");
   std::vector<QString> opened;

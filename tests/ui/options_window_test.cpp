@@ -179,6 +179,27 @@ TEST_F(OptionsTest, CancelAfterChoosingAnotherStyleWritesNothing) {
   }
 }
 
+TEST_F(OptionsTest, EscapeCancelsFromAnyControl) {
+  // State: style 1, three decimals.  Action: choose style 2, type 5 decimals, press Escape in the
+  // box or on the radio button.  Expected: the dialog closes and nothing is written.
+  Start(kConfig);
+  for (const char* focus : {kDecimalPlacesBox, "单选框2"}) {
+    SCOPED_TRACE(focus);
+    const std::string before = ConfigBytes();
+    WithOptions([focus](Window* options) {
+      Click(options, "单选框2");
+      TypeInto(options, kDecimalPlacesBox, "5");
+      auto* widget = Widget<QWidget>(options, focus);
+      ShowPageOf(options, widget);
+      widget->setFocus();
+      QTest::keyClick(widget, Qt::Key_Escape);
+      EXPECT_TRUE(IsDestroying(options));
+    });
+    EXPECT_EQ(ConfigBytes(), before);
+    EXPECT_EQ(state().settings.InterfaceStyle, 1);
+  }
+}
+
 TEST_F(OptionsTest, ApplyOfAnotherStyleRestylesTheMainWindowAtOnce) {
   Start(kConfig);
   WithOptions([](Window* options) {
