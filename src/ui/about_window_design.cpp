@@ -50,13 +50,8 @@ WindowDesign BuildAboutWindowDesign() {
   };
   // clang-format on
   for (const AboutControl& row : controls) {
-    ControlDesign control;
-    control.kind = row.kind;
-    control.name = row.name;
-    control.left = row.left;
-    control.top = row.top;
-    control.width = row.width;
-    control.height = row.height;
+    ControlDesign control =
+        PlacedControl(row.kind, row.name, "", row.left, row.top, row.width, row.height);
     control.text = row.text;
     control.cursor = row.cursor;
     control.visible = row.kind != Kind::HyperlinkBox;

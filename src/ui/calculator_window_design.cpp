@@ -96,14 +96,8 @@ void AddFixedControls(WindowDesign& design) {
   };
   // clang-format on
   for (const FixedControl& row : controls) {
-    ControlDesign control;
-    control.kind = row.kind;
-    control.name = row.name;
-    control.parent = row.parent;
-    control.left = row.left;
-    control.top = row.top;
-    control.width = row.width;
-    control.height = row.height;
+    ControlDesign control =
+        PlacedControl(row.kind, row.name, row.parent, row.left, row.top, row.width, row.height);
     control.text = row.text;
     control.look = row.look;
     control.cursor = row.cursor;

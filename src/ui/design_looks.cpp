@@ -1,8 +1,22 @@
 #include "ui/design_looks.h"
 
 #include <string>
+#include <utility>
 
 namespace velmora {
+
+ControlDesign PlacedControl(Kind kind, std::string name, std::string parent, int left, int top,
+                            int width, int height) {
+  ControlDesign control;
+  control.kind = kind;
+  control.name = std::move(name);
+  control.parent = std::move(parent);
+  control.left = left;
+  control.top = top;
+  control.width = width;
+  control.height = height;
+  return control;
+}
 
 Look TextLook(Colour colour, int pixel_size) {
   Look look;

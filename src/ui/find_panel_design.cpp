@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "ui/design_looks.h"
+
 namespace velmora {
 namespace {
 
@@ -14,15 +16,7 @@ constexpr int kFirstLineTop = 28;
 constexpr int kPanelHeight = kFirstLineTop + kFindResultLines * kLineHeight + 4;
 
 ControlDesign InPanel(Kind kind, std::string name, int left, int top, int width, int height) {
-  ControlDesign control;
-  control.kind = kind;
-  control.name = std::move(name);
-  control.parent = kFindPanel;
-  control.left = left;
-  control.top = top;
-  control.width = width;
-  control.height = height;
-  return control;
+  return PlacedControl(kind, std::move(name), kFindPanel, left, top, width, height);
 }
 
 }  // namespace

@@ -109,13 +109,8 @@ void AddFixedControls(WindowDesign& design) {
   };
   // clang-format on
   for (const FixedControl& row : controls) {
-    ControlDesign control;
-    control.kind = row.kind;
-    control.name = row.name;
-    control.left = row.left;
-    control.top = row.top;
-    control.width = row.width;
-    control.height = row.height;
+    ControlDesign control =
+        PlacedControl(row.kind, row.name, "", row.left, row.top, row.width, row.height);
     control.text = row.text;
     control.look = row.look;
     control.cursor = row.cursor;

@@ -3,6 +3,7 @@
 #include <string>
 #include <utility>
 
+#include "ui/design_looks.h"
 #include "ui/secondary_windows.h"
 #include "units/category.h"
 
@@ -39,15 +40,8 @@ struct OptionsBinding {
 // decimal places box's handlers.
 ControlDesign EditBox(const char* name, int page, int left, int top, int width,
                       const std::string& tag) {
-  ControlDesign box;
-  box.kind = Kind::EditBox;
-  box.name = name;
-  box.parent = kOptionsPages;
+  ControlDesign box = PlacedControl(Kind::EditBox, name, kOptionsPages, left, top, width, 16);
   box.page = page;
-  box.left = left;
-  box.top = top;
-  box.width = width;
-  box.height = 16;
   box.tag = tag;
   box.look.has_background = true;
   box.look.background = kLightGrey;
@@ -100,15 +94,9 @@ void AddFixedControls(WindowDesign& design) {
   };
   // clang-format on
   for (const OptionsControl& row : controls) {
-    ControlDesign control;
-    control.kind = row.kind;
-    control.name = row.name;
-    control.parent = row.parent;
+    ControlDesign control =
+        PlacedControl(row.kind, row.name, row.parent, row.left, row.top, row.width, row.height);
     control.page = row.page;
-    control.left = row.left;
-    control.top = row.top;
-    control.width = row.width;
-    control.height = row.height;
     control.text = row.text;
     control.tag = row.tag;
     control.look.text_colour = row.text_colour;
@@ -124,9 +112,8 @@ void AddFixedControls(WindowDesign& design) {
         control.look.pages = {"常规", "单位类名", "高级"};
         break;
       case Kind::ImageButton:
-        control.look.picture = ":/pictures/close-normal.png";
-        control.look.picture_hover = ":/pictures/close-hover.png";
-        control.look.picture_pressed = ":/pictures/close-pressed.png";
+        control.look = PictureButtonLook("close");
+        control.look.text_colour = row.text_colour;
         control.accessible_name = "关闭";
         break;
       default:

@@ -123,14 +123,8 @@ WindowDesign BuildUnitManagerDesign() {
     design.controls.push_back(std::move(control));
   };
   for (const FixedControl& row : controls) {
-    ControlDesign control;
-    control.kind = row.kind;
-    control.name = row.name;
-    control.parent = row.parent;
-    control.left = row.left;
-    control.top = row.top;
-    control.width = row.width;
-    control.height = row.height;
+    ControlDesign control =
+        PlacedControl(row.kind, row.name, row.parent, row.left, row.top, row.width, row.height);
     control.text = row.text;
     control.disabled = row.disabled;
     control.visible = row.kind != Kind::Timer;
