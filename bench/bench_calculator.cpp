@@ -10,7 +10,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
-#include <chrono>
 #include <string>
 
 #include "calc/evaluator.h"
@@ -24,8 +23,6 @@
 
 namespace velmora {
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 struct Calculator {
   TempSettingsFile config{"calculator", ""};
@@ -75,11 +72,10 @@ void TypeIntoExpression(benchmark::State& bench, const std::string& before, bool
   for (auto _ : bench) {
     SendKey(box, Qt::Key_Backspace, Qt::NoModifier, {});
     if (repaint) calculator.window->repaint();
-    const auto start = Clock::now();
-    SendKey(box, Qt::Key_7, Qt::NoModifier, QStringLiteral("7"));
-    if (repaint) calculator.window->repaint();
-    const auto end = Clock::now();
-    bench.SetIterationTime(std::chrono::duration<double>(end - start).count());
+    TimeIteration(bench, [&] {
+      SendKey(box, Qt::Key_7, Qt::NoModifier, QStringLiteral("7"));
+      if (repaint) calculator.window->repaint();
+    });
     if (calculator.result()->text() != expected) {
       bench.SkipWithError("the result box does not hold the new result");
       return;
@@ -109,11 +105,10 @@ void Paste(benchmark::State& bench, const QString& text, const QString& expected
   for (auto _ : bench) {
     SetText(FindControl(calculator.window, kExpressionBox), QString());
     calculator.window->repaint();
-    const auto start = Clock::now();
-    SendKey(box, Qt::Key_V, Qt::ControlModifier, {});
-    calculator.window->repaint();
-    const auto end = Clock::now();
-    bench.SetIterationTime(std::chrono::duration<double>(end - start).count());
+    TimeIteration(bench, [&] {
+      SendKey(box, Qt::Key_V, Qt::ControlModifier, {});
+      calculator.window->repaint();
+    });
     if (calculator.result()->text() != expected) {
       bench.SkipWithError("the result box does not hold the pasted expression's result");
       return;

@@ -6,7 +6,6 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPointer>
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <memory>
@@ -28,8 +27,6 @@
 
 namespace velmora {
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 // Factor of unit i (1 to 49) of every page: spread over many magnitudes, as real units are.
 double FactorOf(int i) {
@@ -96,12 +93,9 @@ void BM_TypeOneCharacterInto49UnitPage(benchmark::State& bench) {
     expected.push_back(QString::fromStdString(FormatNumber(base * FactorOf(i), 6, true)));
   }
   for (auto _ : bench) {
-    SendKey(typed, Qt::Key_Backspace, Qt::NoModifier,
-            {});  // back to the empty row: all others show 0
-    const auto start = Clock::now();
-    SendKey(typed, Qt::Key_7, Qt::NoModifier, QStringLiteral("7"));
-    const auto end = Clock::now();
-    bench.SetIterationTime(std::chrono::duration<double>(end - start).count());
+    // Back to the empty row: all others show 0.
+    SendKey(typed, Qt::Key_Backspace, Qt::NoModifier, {});
+    TimeIteration(bench, [&] { SendKey(typed, Qt::Key_7, Qt::NoModifier, QStringLiteral("7")); });
     for (std::size_t i = 0; i < others.size(); ++i) {
       if (others[i]->text() != expected[i]) {
         bench.SkipWithError("a row does not hold its new text");
@@ -128,10 +122,7 @@ void BM_FirstBuildOf49UnitPage(benchmark::State& bench) {
       page = 0;
     }
     ++page;
-    const auto start = Clock::now();
-    LoadCategoryPage(*program->state, program->window, page);
-    const auto end = Clock::now();
-    bench.SetIterationTime(std::chrono::duration<double>(end - start).count());
+    TimeIteration(bench, [&] { LoadCategoryPage(*program->state, program->window, page); });
     if (program->Row(PageBase(page) + kMaxUnitsPerPage) == nullptr) {
       bench.SkipWithError("the page was not built");
       return;

@@ -8,7 +8,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
-#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -26,8 +25,6 @@
 
 namespace velmora {
 namespace {
-
-using Clock = std::chrono::steady_clock;
 
 constexpr const char* kCaptions[] = {"长度", "面积", "体积", "温度", "质量", "力", "压强", "功"};
 
@@ -110,10 +107,7 @@ void BM_KeystrokeInTheFinder(benchmark::State& bench) {
   const QString expected = QString::fromStdString(UnitName(3, 2) + " — " + kCaptions[3]);
   for (auto _ : bench) {
     box->setText(QStringLiteral("u30"));
-    const auto start = Clock::now();
-    SendKey(box, Qt::Key_2, Qt::NoModifier, QStringLiteral("2"));
-    const auto end = Clock::now();
-    bench.SetIterationTime(std::chrono::duration<double>(end - start).count());
+    TimeIteration(bench, [&] { SendKey(box, Qt::Key_2, Qt::NoModifier, QStringLiteral("2")); });
     if (first->text() != expected) {
       bench.SkipWithError("the first match is not the unit typed");
       return;
