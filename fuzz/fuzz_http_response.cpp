@@ -20,14 +20,7 @@
 namespace {
 
 using velmora::fuzz::Check;
-
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return lower;
-}
+using velmora::fuzz::Lower;
 
 // A server on 127.0.0.1 that answers every request with the response of the current input and
 // then closes the connection. Requests come one at a time.

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <initializer_list>
+#include <string>
 #include <string_view>
 
 namespace velmora::fuzz {
@@ -29,6 +30,15 @@ namespace velmora::fuzz {
 inline void Check(bool condition, std::string_view what,
                   std::initializer_list<std::string_view> texts = {}) {
   if (!condition) Fail(what, texts);
+}
+
+// ASCII letters in lower case, other bytes as they are (the process locale plays no part).
+inline std::string Lower(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower) {
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  }
+  return lower;
 }
 
 // Strict UTF-8: no overlong forms, no UTF-16 surrogates, nothing above U+10FFFF.

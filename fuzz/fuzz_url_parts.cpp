@@ -12,14 +12,7 @@
 namespace {
 
 using velmora::fuzz::Check;
-
-std::string Lower(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower) {
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  }
-  return lower;
-}
+using velmora::fuzz::Lower;
 
 void CheckUrlParts(std::string_view url) {
   const std::string host = velmora::UrlHost(url, false);

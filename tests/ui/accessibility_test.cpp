@@ -21,6 +21,7 @@
 #include "toolkit/window.h"
 #include "ui/about_window.h"
 #include "ui/about_window_design.h"
+#include "ui/design_support.h"
 #include "ui/main_window_design.h"
 #include "ui/main_window_fixture.h"
 #include "ui/modal_window.h"
@@ -31,6 +32,7 @@ namespace velmora {
 namespace {
 
 using testing::MainWindowTest;
+using testing::Make;
 using testing::WhileModal;
 
 QString AccessibleName(QObject* object) {
@@ -76,18 +78,6 @@ QStringList TabWalk() {
 class AccessibleToolkitTest : public ::testing::Test {
  protected:
   void TearDown() override { delete window_.data(); }
-
-  static ControlDesign Make(Kind kind, const char* name, QRect place, const char* text = "") {
-    ControlDesign control;
-    control.kind = kind;
-    control.name = name;
-    control.left = place.x();
-    control.top = place.y();
-    control.width = place.width();
-    control.height = place.height();
-    control.text = text;
-    return control;
-  }
 
   void Load() {
     WindowDesign design;

@@ -14,6 +14,7 @@
 #include "toolkit/toolkit.h"
 #include "toolkit/widgets.h"
 #include "toolkit/window.h"
+#include "ui/design_support.h"
 #include "ui/main_window_design.h"
 #include "ui/main_window_fixture.h"
 #include "ui/modal_window.h"
@@ -26,17 +27,7 @@ using testing::UserClick;
 using testing::UserKeys;
 using testing::WhileModal;
 
-ControlDesign Make(Kind kind, const char* name, QRect place, const char* text = "") {
-  ControlDesign control;
-  control.kind = kind;
-  control.name = name;
-  control.left = place.x();
-  control.top = place.y();
-  control.width = place.width();
-  control.height = place.height();
-  control.text = text;
-  return control;
-}
+using testing::Make;
 
 // A small window with a button that counts its clicks, an edit box, and a canvas.
 WindowDesign CountingDesign(const char* name) {

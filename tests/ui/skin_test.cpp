@@ -11,9 +11,9 @@
 #include "settings/settings_file.h"
 #include "support/temp_dir.h"
 #include "text/gb18030.h"
+#include "toolkit/window.h"
 #include "ui/main_window_design.h"
 #include "ui/main_window_fixture.h"
-#include "toolkit/window.h"
 #include "units/category.h"
 
 namespace velmora {

@@ -106,7 +106,7 @@ TEST_P(TextPlacementTest, CommaTailShowsInsideTheEditBox) {
   ASSERT_GE(point.top, 0) << "nothing drawn";
   EXPECT_GT(comma.bottom, point.bottom);
   for (const QString& text : {QStringLiteral("1,000"), QStringLiteral("-123,456,789"),
-                             QStringLiteral("-2.5e+16"), QStringLiteral("9,876,543.21")}) {
+                              QStringLiteral("-2.5e+16"), QStringLiteral("9,876,543.21")}) {
     EXPECT_EQ(EditInk(text).height(), FreeInkHeight(Row(3)->font(), text)) << text.toStdString();
   }
 }
@@ -121,7 +121,7 @@ TEST_P(TextPlacementTest, DescendersShowInsideTheLabel) {
   ASSERT_GE(plain.top, 0) << "nothing drawn";
   EXPECT_GT(descending.bottom, plain.bottom);
   for (const QString& text : {QStringLiteral("gy"), QStringLiteral("毫米(mm)"),
-                             QStringLiteral("码(yd)"), QStringLiteral("微米(μm)")}) {
+                              QStringLiteral("码(yd)"), QStringLiteral("微米(μm)")}) {
     EXPECT_EQ(LabelInk(text).height(), FreeInkHeight(Label()->font(), text)) << text.toStdString();
   }
 }

@@ -17,6 +17,7 @@
 
 #include "toolkit/decimal_validator.h"
 #include "toolkit/window.h"
+#include "ui/design_support.h"
 
 namespace velmora {
 namespace {
@@ -29,19 +30,7 @@ struct Seen {
   bool operator==(const Seen&) const = default;
 };
 
-ControlDesign Make(Kind kind, const char* name, QRect place = {}, const char* text = "",
-                   const char* tag = "") {
-  ControlDesign control;
-  control.kind = kind;
-  control.name = name;
-  control.left = place.x();
-  control.top = place.y();
-  control.width = place.width();
-  control.height = place.height();
-  control.text = text;
-  control.tag = tag;
-  return control;
-}
+using testing::Make;
 
 class ToolkitTest : public ::testing::Test {
  protected:
