@@ -73,18 +73,11 @@ bool HasSystemMenu(const Window* window) {
 }
 
 void SetMenuVisible(Window* window, std::string_view menu, bool visible) {
-  if (window == nullptr || window->menu_bar() == nullptr) return;
-  QMenu* found = window->Menu(FromView(menu));
-  if (found == nullptr) return;
-  found->menuAction()->setVisible(visible);
-  window->UpdateMenuBar();
+  if (window != nullptr) window->SetMenuVisible(FromView(menu), visible);
 }
 
 bool MenuVisible(const Window* window, std::string_view menu) {
-  if (window == nullptr || window->menu_bar() == nullptr) return false;
-  const QMenu* found = window->Menu(FromView(menu));
-  return found != nullptr && window->menu_bar()->actions().contains(found->menuAction()) &&
-         found->menuAction()->isVisible() && !window->menu_bar()->isHidden();
+  return window != nullptr && window->MenuShown(FromView(menu));
 }
 
 bool TrayAvailable() {

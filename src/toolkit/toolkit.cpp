@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QUrl>
 
+#include "toolkit/realise.h"
 #include "toolkit/window.h"
 
 namespace velmora {
@@ -26,10 +27,10 @@ std::function<void(const QString&)>& AddressOpener() {
 
 void RegisterDesignFonts() {
   static const bool registered = [] {
-    // The designs name the Chinese system font of their home platform; this machine's CJK font
-    // stands in for it, for the Latin digits as well.
-    for (const char* family : {"宋体", "SimSun"}) {
-      QFont::insertSubstitution(QString::fromUtf8(family), QStringLiteral("Noto Sans CJK SC"));
+    // Design fonts are realised with the CJK family directly (DesignFont); the substitution serves
+    // any other font naming the Chinese system font.
+    for (const char* family : kChineseSystemFamilies) {
+      QFont::insertSubstitution(QString::fromUtf8(family), QString::fromLatin1(kCjkFamily));
     }
     return true;
   }();

@@ -88,7 +88,6 @@ Window::Window(const WindowDesign& design, HandlerTable handlers, Window* owner)
   own.bindings = Resolve(design_.events);
   records_.insert(this, own);
   BuildControls();
-  BuildMenus();
 }
 
 Window::~Window() {
@@ -260,9 +259,59 @@ void Window::BuildMenus() {
         menu_bar_->setFont(font);
       }
       menu_bar_->addMenu(menu);
+      menu->menuAction()->setVisible(menu_choices_.value(caption, true));
     }
   }
+  menu_choices_.clear();
   UpdateMenuBar();
+}
+
+void Window::EnsureMenus() {
+  if (menus_made_) return;
+  menus_made_ = true;
+  BuildMenus();
+}
+
+bool Window::AnyMenuWanted() const {
+  for (const MenuDesign& menu : design_.menus) {
+    if (menu.top_level && menu_choices_.value(FromUtf8(menu.caption), true)) return true;
+  }
+  return false;
+}
+
+QMenuBar* Window::menu_bar() {
+  EnsureMenus();
+  return menu_bar_;
+}
+
+void Window::SetMenuVisible(const QString& caption, bool visible) {
+  if (!menus_made_) {
+    menu_choices_.insert(caption, visible);
+    // A bar entry that appears on a shown window is needed now; else the menus wait.
+    if (!visible || !isVisible()) return;
+    EnsureMenus();
+    return;
+  }
+  QMenu* found = menus_.value(caption);
+  if (found == nullptr || menu_bar_ == nullptr) return;
+  found->menuAction()->setVisible(visible);
+  UpdateMenuBar();
+}
+
+bool Window::MenuShown(const QString& caption) const {
+  if (!menus_made_) {
+    // Not made yet: the bar would show the entry once made (the window makes it when shown).
+    for (const MenuDesign& menu : design_.menus) {
+      if (menu.top_level && FromUtf8(menu.caption) == caption) {
+        return menu_choices_.value(caption, true);
+      }
+    }
+    return false;
+  }
+  const QMenu* found = menus_.value(caption);
+  return found != nullptr && menu_bar_ != nullptr &&
+         menu_bar_->actions().contains(found->menuAction()) && found->menuAction()->isVisible() &&
+         !menu_bar_->isHidden();
 }
 
 void Window::UpdateMenuBar() {
@@ -280,6 +329,7 @@ void Window::UpdateMenuBar() {
 
 void Window::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
+  if (!menus_made_ && AnyMenuWanted()) EnsureMenus();
   UpdateMenuBar();
 }
 
@@ -345,8 +395,20 @@ Control Window::ControlFor(QObject* object) const {
   return found == records_.cend() ? Control() : Control(object, found->kind);
 }
 
-Control Window::FindByName(const QString& name) const {
-  return ControlFor(by_name_.value(name));
+Control Window::FindByName(const QString& name) {
+  QObject* found = by_name_.value(name);
+  if (found == nullptr && !menus_made_) {
+    // Menu items are controls too: asking for one makes the menus.
+    for (const MenuDesign& menu : design_.menus) {
+      for (const MenuItemDesign& item : menu.items) {
+        if (FromUtf8(item.name) == name) {
+          EnsureMenus();
+          return ControlFor(by_name_.value(name));
+        }
+      }
+    }
+  }
+  return ControlFor(found);
 }
 
 Control Window::FindByTag(int tag) const {
@@ -389,7 +451,8 @@ void Window::Redirect(QObject* source, QObject* target) {
   found->redirect = target == source ? nullptr : target;
 }
 
-QMenu* Window::Menu(const QString& caption) const {
+QMenu* Window::Menu(const QString& caption) {
+  EnsureMenus();
   return menus_.value(caption);
 }
 

@@ -37,17 +37,25 @@ class Window final : public QWidget {
   bool Handles(const QObject* source, Event event) const;
 
   Control ControlFor(QObject* object) const;
-  Control FindByName(const QString& name) const;
+  Control FindByName(const QString& name);
   Control FindByTag(int tag) const;
   void TagChanged(QObject* object, const QString& tag);
   Control Copy(Control template_control);
   void Redirect(QObject* source, QObject* target);
-  QMenu* Menu(const QString& caption) const;
+  // The menu with this caption; the window's menus are made on first use (they are not part of
+  // its first frame).
+  QMenu* Menu(const QString& caption);
   // Opens the menu with this caption as the context menu of `owner`; see ContextMenuOwner.
   void PopupContextMenu(QObject* owner, const QString& caption, QPoint screen_position);
   Control context_menu_owner() const { return ControlFor(context_menu_owner_); }
-  // The bar of the design's top-level menus; nullptr when the design has none.
-  QMenuBar* menu_bar() const { return menu_bar_; }
+  // The bar of the design's top-level menus (made with the menus); nullptr when the design has
+  // none.
+  QMenuBar* menu_bar();
+  // Shows or hides the bar entry of a top-level menu; before the menus are made, the choice is
+  // kept for them. Whether the entry is on screen: see MenuShown.
+  void SetMenuVisible(const QString& caption, bool visible);
+  // Whether the top-level menu with this caption has a visible entry on a visible bar.
+  bool MenuShown(const QString& caption) const;
   // Shows the bar while it has a visible entry.
   void UpdateMenuBar();
   // The notification-area icon, made on first use; it raises this window's tray event.
@@ -91,6 +99,9 @@ class Window final : public QWidget {
   // names) and puts it in the focus chain after the template's latest copy.
   void PlaceCopy(const ControlDesign& design, QObject* copy);
   void BuildMenus();
+  void EnsureMenus();
+  // Whether any top-level menu of the design is to have a visible bar entry.
+  bool AnyMenuWanted() const;
   QWidget* ParentFor(const ControlDesign& design) const;
 
   const WindowDesign design_;
@@ -100,6 +111,9 @@ class Window final : public QWidget {
   QMultiHash<int, QObject*> by_tag_;
   QHash<QString, QMenu*> menus_;
   QMenuBar* menu_bar_ = nullptr;
+  bool menus_made_ = false;
+  // Bar entries shown or hidden before the menus were made, by caption.
+  QHash<QString, bool> menu_choices_;
   QSystemTrayIcon* tray_ = nullptr;
   QString background_picture_;
   QPixmap background_;

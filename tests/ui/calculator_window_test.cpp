@@ -369,7 +369,8 @@ TEST_F(CalculatorTest, KeypadKeysShowTheHandAndTheirDesignFonts) {
 class CalculatorFromMenuTest : public testing::MainWindowTest {
  protected:
   void ChooseCalculator() {
-    QMenu* menu = window()->findChild<QMenu*>(kGeneralMenu);
+    // The menus are made on first use, as the settings button's click makes them.
+    QMenu* menu = window()->Menu(QString::fromUtf8(kGeneralMenu));
     ASSERT_NE(menu, nullptr);
     QAction* item = menu->findChild<QAction*>("即时计算器菜单");
     ASSERT_NE(item, nullptr);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QMenu>
 #include <QMenuBar>
 #include <QPointer>
 #include <optional>
@@ -90,6 +91,46 @@ TEST_F(MainWindowTest, HiddenMenusStillOpenAsPopUps) {
   EXPECT_TRUE(menu->isVisible());
   EXPECT_EQ(menu->actions().size(), 4);
   menu->hide();
+}
+
+TEST_F(MainWindowTest, MenusAreMadeOnFirstUseAndKeepChoicesMadeBefore) {
+  // The start does not make the pop-up menus of a skinned window: they are not in its first frame.
+  Start("[通用设置]\n界面风格=1\n");
+  EXPECT_TRUE(window()->findChildren<QMenu*>().isEmpty());
+  EXPECT_EQ(window()->findChild<QMenuBar*>(), nullptr);
+  EXPECT_FALSE(MenuVisible(window(), kGeneralMenu));
+
+  // The skin hid both bar entries before the menus existed; showing one on the shown window makes
+  // the menus with that choice, and the bar appears with only that entry.
+  SetMenuVisible(window(), kGeneralMenu, true);
+  auto* bar = window()->findChild<QMenuBar*>();
+  ASSERT_NE(bar, nullptr);
+  EXPECT_TRUE(bar->isVisible());
+  EXPECT_TRUE(MenuVisible(window(), kGeneralMenu));
+  EXPECT_FALSE(MenuVisible(window(), kHelpMenu));
+  EXPECT_NE(window()->findChild<QMenu*>(kTrayMenu), nullptr);
+}
+
+TEST_F(MainWindowTest, AMenuItemAskedForByNameMakesTheMenus) {
+  Start("[通用设置]\n界面风格=2\n");
+  const Control item = FindControl(window(), "即时计算器菜单");
+  ASSERT_TRUE(item);
+  EXPECT_EQ(item.kind(), Kind::MenuItem);
+  QMenu* menu = window()->findChild<QMenu*>(kGeneralMenu);
+  ASSERT_NE(menu, nullptr);
+  EXPECT_TRUE(menu->actions().contains(static_cast<QAction*>(item.object())));
+  // The bar stays hidden: the skin's choices were kept for the menus made later.
+  EXPECT_TRUE(window()->menu_bar()->isHidden());
+  EXPECT_FALSE(FindControl(window(), "没有这个控件"));
+}
+
+TEST_F(MainWindowTest, TheDesignedLookMakesItsMenuBarWhenShown) {
+  Start("[通用设置]\n界面风格=7\n");
+  auto* bar = window()->findChild<QMenuBar*>();
+  ASSERT_NE(bar, nullptr);
+  EXPECT_TRUE(bar->isVisible());
+  EXPECT_EQ(bar->actions().size(), 2);
+  EXPECT_GT(bar->height(), 0);
 }
 
 TEST_F(MainWindowTest, RestylingAtRunTimeChangesTheBackgroundAtOnce) {

@@ -36,7 +36,8 @@ constexpr const char* kConfig =
 class UnitManagerInProgramTest : public MainWindowTest {
  protected:
   void OpenManagerFromMenu() {
-    QMenu* menu = window()->findChild<QMenu*>(kGeneralMenu);
+    // The menus are made on first use, as the settings button's click makes them.
+    QMenu* menu = window()->Menu(QString::fromUtf8(kGeneralMenu));
     ASSERT_NE(menu, nullptr);
     for (QAction* item : menu->actions()) {
       if (item->objectName() == "单位管理器菜单") {
