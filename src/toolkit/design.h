@@ -86,7 +86,7 @@ struct Look {
   std::string picture_hover;    // image buttons only
   std::string picture_pressed;  // image buttons only
   std::string hint;
-  std::vector<std::string> pages;  // page captions of page controls
+  std::vector<std::string> pages;    // page captions of page controls
   std::vector<std::string> columns;  // grids: the header row's caption of each column
   // Edit boxes: the caption of the window's menu that a right click opens in place of the
   // standard one; empty for the standard menu.
@@ -126,6 +126,9 @@ struct ControlDesign {
   // its buddy and names it (unless the control has a caption or an accessible name of its own).
   // Copies of the control and of the label are paired the same way, one copy each.
   std::string label;
+  // A hidden control no frame shows until code asks for it by name or tag (a template that rows
+  // are copied from): it is made then, not with its window, in its place of the focus chain.
+  bool made_on_first_use = false;
 };
 
 struct MenuItemDesign {

@@ -146,18 +146,36 @@ QWidget* Window::ParentFor(const ControlDesign& design) const {
   return const_cast<Window*>(this);
 }
 
+QObject* Window::Realise(const ControlDesign& design) {
+  QObject* object = RealiseControl(this, design, ParentFor(design));
+  if (object == nullptr) return nullptr;
+  const QString name = FromUtf8(design.name);
+  object->setObjectName(name);
+  Record record;
+  record.kind = design.kind;
+  record.design = &design;
+  record.bindings = Resolve(design.events);
+  Register(object, record, FromUtf8(design.tag));
+  by_name_.insert(name, object);
+  return object;
+}
+
 void Window::BuildControls() {
   for (const ControlDesign& design : design_.controls) {
-    QObject* object = RealiseControl(this, design, ParentFor(design));
-    if (object == nullptr) continue;
-    const QString name = FromUtf8(design.name);
-    object->setObjectName(name);
-    Record record;
-    record.kind = design.kind;
-    record.design = &design;
-    record.bindings = Resolve(design.events);
-    Register(object, record, FromUtf8(design.tag));
-    by_name_.insert(name, object);
+    if (design.made_on_first_use) {
+      const QString name = FromUtf8(design.name);
+      pending_.insert(name, &design);
+      int key = 0;
+      if (TagKey(FromUtf8(design.tag), &key)) pending_tags_.insert(key, name);
+      // A bare hidden widget holds the control's place in the focus chain until it is made.
+      auto* stand_in = new QWidget(ParentFor(design));
+      stand_in->setGeometry(design.left, design.top, design.width, design.height);
+      stand_in->setFocusPolicy(Qt::TabFocus);
+      stand_in->hide();
+      stand_ins_.insert(name, stand_in);
+      continue;
+    }
+    Realise(design);
   }
   PairLabels();
   std::vector<QWidget*> widgets;
@@ -167,6 +185,7 @@ void Window::BuildControls() {
       widgets.push_back(static_cast<QWidget*>(it.key()));
     }
   }
+  for (QWidget* stand_in : std::as_const(stand_ins_)) widgets.push_back(stand_in);
   // The window opens with the focus on its first control that takes input: not on a picture
   // button of its title bar, nor on a link.
   for (QWidget* widget : SetReadingFocusOrder(this, widgets)) {
@@ -177,6 +196,40 @@ void Window::BuildControls() {
     widget->setFocus(Qt::OtherFocusReason);
     break;
   }
+}
+
+QObject* Window::MakePending(const QString& name) {
+  const auto found = pending_.constFind(name);
+  if (found == pending_.cend()) return nullptr;
+  const ControlDesign& design = *found.value();
+  pending_.erase(found);
+  for (auto it = pending_tags_.begin(); it != pending_tags_.end();) {
+    it = it.value() == name ? pending_tags_.erase(it) : std::next(it);
+  }
+  QObject* object = Realise(design);
+  auto* widget = qobject_cast<QWidget*>(object);
+  if (widget == nullptr) return object;
+  if (auto* label = dynamic_cast<LabelControl*>(widget)) label->UpdateFocusPolicy();
+  // Paired as at the start: with the label it names, or with the control naming it.
+  if (!design.label.empty()) {
+    const QString label = FromUtf8(design.label);
+    QObject* made = by_name_.value(label);
+    if (made == nullptr) made = MakePending(label);
+    PairWithLabel(widget, qobject_cast<QLabel*>(made));
+  }
+  for (const ControlDesign& other : design_.controls) {
+    if (other.label == design.name) {
+      PairWithLabel(qobject_cast<QWidget*>(by_name_.value(FromUtf8(other.name))),
+                    qobject_cast<QLabel*>(widget));
+    }
+  }
+  // The control takes the place its stand-in held in the focus chain.
+  QWidget* stand_in = stand_ins_.take(name);
+  if (stand_in != nullptr && (widget->focusPolicy() & Qt::TabFocus)) {
+    QWidget::setTabOrder(stand_in, widget);
+  }
+  delete stand_in;
+  return object;
 }
 
 void Window::PairLabels() {
@@ -397,6 +450,7 @@ Control Window::ControlFor(QObject* object) const {
 
 Control Window::FindByName(const QString& name) {
   QObject* found = by_name_.value(name);
+  if (found == nullptr && pending_.contains(name)) found = MakePending(name);
   if (found == nullptr && !menus_made_) {
     // Menu items are controls too: asking for one makes the menus.
     for (const MenuDesign& menu : design_.menus) {
@@ -411,8 +465,11 @@ Control Window::FindByName(const QString& name) {
   return ControlFor(found);
 }
 
-Control Window::FindByTag(int tag) const {
-  return ControlFor(by_tag_.value(tag));
+Control Window::FindByTag(int tag) {
+  QObject* found = by_tag_.value(tag);
+  if (found == nullptr && pending_tags_.contains(tag))
+    found = MakePending(pending_tags_.value(tag));
+  return ControlFor(found);
 }
 
 void Window::TagChanged(QObject* object, const QString& tag) {

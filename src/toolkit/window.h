@@ -38,7 +38,8 @@ class Window final : public QWidget {
 
   Control ControlFor(QObject* object) const;
   Control FindByName(const QString& name);
-  Control FindByTag(int tag) const;
+  // Controls made on first use (ControlDesign::made_on_first_use) are made when asked for.
+  Control FindByTag(int tag);
   void TagChanged(QObject* object, const QString& tag);
   Control Copy(Control template_control);
   void Redirect(QObject* source, QObject* target);
@@ -93,7 +94,10 @@ class Window final : public QWidget {
   std::array<Binding, kEventCount> Resolve(const std::vector<EventBinding>& events) const;
   void Register(QObject* object, Record record, const QString& tag);
   void Forget(QObject* object);
+  QObject* Realise(const ControlDesign& design);
   void BuildControls();
+  // Makes a control whose design waits for its first use; nullptr when none waits by that name.
+  QObject* MakePending(const QString& name);
   void PairLabels();
   // Pairs a new copy with the latest unpaired copy of its label (or of the control its label
   // names) and puts it in the focus chain after the template's latest copy.
@@ -108,6 +112,11 @@ class Window final : public QWidget {
   const HandlerTable handlers_;
   QHash<QObject*, Record> records_;
   QHash<QString, QObject*> by_name_;
+  // Designs made on first use and not made yet, by name and by tag.
+  QHash<QString, const ControlDesign*> pending_;
+  QHash<int, QString> pending_tags_;
+  // Their places in the keyboard focus chain (children of the window, deleted once made).
+  QHash<QString, QWidget*> stand_ins_;
   QMultiHash<int, QObject*> by_tag_;
   QHash<QString, QMenu*> menus_;
   QMenuBar* menu_bar_ = nullptr;

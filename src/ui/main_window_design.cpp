@@ -143,6 +143,7 @@ void AddTemplateRows(WindowDesign& design) {
     edit.width = kTemplateEditWidth;
     edit.height = kTemplateRowHeight;
     edit.visible = false;
+    edit.made_on_first_use = true;
     edit.tag = std::to_string(PageBase(page));
     edit.look.text_colour = kBlue;
     edit.look.has_background = true;
@@ -170,6 +171,7 @@ void AddTemplateRows(WindowDesign& design) {
     label.width = TemplateLabelWidth(page);
     label.height = kTemplateRowHeight;
     label.visible = false;
+    label.made_on_first_use = true;
     label.look.text_colour = kBlack;
     design.controls.push_back(std::move(label));
   }

@@ -280,6 +280,18 @@ TEST_F(AccessibleWindowsTest, MainWindowTabOrderFollowsReadingOrder) {
   EXPECT_EQ(TabWalk(), expected);
 }
 
+TEST_F(AccessibleWindowsTest, RowsOfAPageBuiltLaterTakeTheirPlaceInTheReadingOrder) {
+  // The row templates of pages not shown at the start are made when the page is first built;
+  // their rows still come before the category buttons, as on the page shown at the start.
+  Start(kConfig);
+  EXPECT_EQ(window()->findChild<QLineEdit*>("编辑框2"), nullptr);
+  ClickCategoryButton(2);
+  ASSERT_EQ(QApplication::focusWidget(), Row(52));
+  const QStringList walk = TabWalk();
+  ASSERT_GE(walk.size(), 3);
+  EXPECT_EQ(walk.mid(0, 3), QStringList({"编辑框2[52]", "unit1", "unit17"}));
+}
+
 TEST_F(AccessibleWindowsTest, MainWindowMouseActionsHaveKeys) {
   Start(kConfig);
   SetTrayAvailableForTesting(false);

@@ -366,5 +366,48 @@ TEST(DecimalValidatorTest, DropsTheMarksOfProgramResults) {
   EXPECT_EQ(validator.validate(text, position), QValidator::Invalid);
 }
 
+TEST_F(ToolkitTest, ControlsMadeOnFirstUseWaitUntilAskedForAndKeepTheirPlaces) {
+  // A template edit box and its label wait hidden below the two buttons; the edit box is asked for
+  // by its tag. It is made then with its label (which names it) and takes the place in the focus
+  // chain its design gives it: between the buttons and the later edit box.
+  WindowDesign design = Design();
+  ControlDesign waiting = Make(Kind::EditBox, "模板", {10, 36, 60, 16}, "", "900");
+  waiting.visible = false;
+  waiting.made_on_first_use = true;
+  waiting.label = "模板标签";
+  ControlDesign waiting_label = Make(Kind::TransparentLabel, "模板标签", {80, 36, 60, 16}, "名称");
+  waiting_label.visible = false;
+  waiting_label.made_on_first_use = true;
+  design.controls.push_back(waiting);
+  design.controls.push_back(waiting_label);
+  window_ = LoadWindow(design, Handlers(), nullptr, false);
+  ASSERT_NE(window_, nullptr);
+  EXPECT_EQ(window_->findChild<QLineEdit*>("模板"), nullptr);
+  EXPECT_EQ(window_->findChild<QLabel*>("模板标签"), nullptr);
+
+  const Control made = FindControlByTag(window_, 900);
+  ASSERT_TRUE(made);
+  auto* edit = qobject_cast<QLineEdit*>(made.object());
+  ASSERT_NE(edit, nullptr);
+  EXPECT_EQ(edit->objectName(), "模板");
+  EXPECT_FALSE(edit->isVisibleTo(window_));
+  EXPECT_EQ(edit->accessibleName(), "名称");
+  EXPECT_EQ(FindControl(window_, "模板"), made);
+  EXPECT_EQ(FindControl(window_, "模板标签").object(), window_->findChild<QLabel*>("模板标签"));
+
+  // Shown, it comes between the second button and the first edit box when tabbing.
+  SetVisible(made, true);
+  QWidget* second_button = Widget<QWidget>("按钮2");
+  QWidget* later_edit = Widget<QWidget>("编辑框1");
+  EXPECT_EQ(second_button->nextInFocusChain(), edit);
+  EXPECT_EQ(edit->nextInFocusChain(), later_edit);
+  // Nothing else stands in the chain where it waited.
+  int stand_ins = 0;
+  for (QWidget* w : window_->findChildren<QWidget*>())
+    stand_ins +=
+        w->objectName().isEmpty() && w->focusPolicy() == Qt::TabFocus && !w->isVisibleTo(window_);
+  EXPECT_EQ(stand_ins, 0);
+}
+
 }  // namespace
 }  // namespace velmora
