@@ -203,19 +203,21 @@ QObject* Window::MakePending(const QString& name) {
   if (found == pending_.cend()) return nullptr;
   const ControlDesign& design = *found.value();
   pending_.erase(found);
-  for (auto it = pending_tags_.begin(); it != pending_tags_.end();) {
-    it = it.value() == name ? pending_tags_.erase(it) : std::next(it);
-  }
+  int key = 0;
+  if (TagKey(FromUtf8(design.tag), &key)) pending_tags_.remove(key);
   QObject* object = Realise(design);
   auto* widget = qobject_cast<QWidget*>(object);
   if (widget == nullptr) return object;
   if (auto* label = dynamic_cast<LabelControl*>(widget)) label->UpdateFocusPolicy();
-  // Paired as at the start: with the label it names, or with the control naming it.
+  // Paired as at the start: with the label it names (a label still waiting is made now and pairs
+  // itself), or with the control naming it.
   if (!design.label.empty()) {
     const QString label = FromUtf8(design.label);
-    QObject* made = by_name_.value(label);
-    if (made == nullptr) made = MakePending(label);
-    PairWithLabel(widget, qobject_cast<QLabel*>(made));
+    if (QObject* made = by_name_.value(label)) {
+      PairWithLabel(widget, qobject_cast<QLabel*>(made));
+    } else {
+      MakePending(label);
+    }
   }
   for (const ControlDesign& other : design_.controls) {
     if (other.label == design.name) {
