@@ -1,5 +1,7 @@
 // The converter on the real main window (offscreen): typing one character into a row of a
 // 49-unit page until all 48 other rows hold their new texts, and the first build of such a page.
+// The page's layout shows 30 rows at once: the typed row is the first (argument 1) or the last,
+// which the page scrolls to (argument 49).
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -77,7 +79,8 @@ void BM_TypeOneCharacterInto49UnitPage(benchmark::State& bench) {
   const Config config;
   Program program;
   LoadCategoryPage(*program.state, program.window, 1);
-  QLineEdit* typed = program.Row(2);
+  const int unit = static_cast<int>(bench.range(0));
+  QLineEdit* typed = program.Row(PageBase(1) + unit);
   typed->setFocus(Qt::MouseFocusReason);
   if (!typed->hasFocus()) {
     bench.SkipWithError("the row did not take the focus");
@@ -87,9 +90,10 @@ void BM_TypeOneCharacterInto49UnitPage(benchmark::State& bench) {
 
   std::vector<QLineEdit*> others;
   std::vector<QString> expected;
-  const double base = 7.0 / FactorOf(1);
-  for (int i = 2; i <= kMaxUnitsPerPage; ++i) {
-    others.push_back(program.Row(1 + i));
+  const double base = 7.0 / FactorOf(unit);
+  for (int i = 1; i <= kMaxUnitsPerPage; ++i) {
+    if (i == unit) continue;
+    others.push_back(program.Row(PageBase(1) + i));
     expected.push_back(QString::fromStdString(FormatNumber(base * FactorOf(i), 6, true)));
   }
   for (auto _ : bench) {
@@ -105,6 +109,8 @@ void BM_TypeOneCharacterInto49UnitPage(benchmark::State& bench) {
   }
 }
 BENCHMARK(BM_TypeOneCharacterInto49UnitPage)
+    ->Arg(1)
+    ->Arg(kMaxUnitsPerPage)
     ->UseManualTime()
     ->Unit(benchmark::kMicrosecond)
     ->Iterations(500)

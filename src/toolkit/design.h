@@ -32,6 +32,8 @@ enum class Kind {
   Canvas,
   GroupBox,
   ShapeBox,
+  // A panel whose controls scroll when they reach past its edges.
+  ScrollBox,
   PictureBox,
   HyperlinkBox,
   Timer,
@@ -129,6 +131,9 @@ struct ControlDesign {
   // A hidden control no frame shows until code asks for it by name or tag (a template that rows
   // are copied from): it is made then, not with its window, in its place of the focus chain.
   bool made_on_first_use = false;
+  // Super buttons: the button shows a chosen state that code sets (SetChecked); a click leaves
+  // it as it is.
+  bool checkable = false;
 };
 
 struct MenuItemDesign {

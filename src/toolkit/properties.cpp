@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include "toolkit/colour.h"
+#include "toolkit/scrolling_area.h"
 #include "toolkit/toolkit.h"
 #include "toolkit/widgets.h"
 #include "toolkit/window.h"
@@ -330,6 +331,15 @@ bool Checked(Control control) {
 
 void SetChecked(Control control, bool checked) {
   if (auto* button = qobject_cast<QAbstractButton*>(control.object())) button->setChecked(checked);
+}
+
+void BringIntoView(Control control) {
+  QWidget* widget = AsWidget(control);
+  for (ScrollingArea* area = ScrollingAreaOf(widget); area != nullptr;
+       area = ScrollingAreaOf(area)) {
+    area->BringIntoView(area->AreaOf(widget));
+    widget = area;
+  }
 }
 
 bool TextFits(Control edit_box, const QString& text) {

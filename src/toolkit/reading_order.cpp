@@ -1,11 +1,11 @@
 #include "toolkit/reading_order.h"
 
 #include <QHash>
-#include <QStackedWidget>
 #include <QTabBar>
 #include <algorithm>
 #include <cstdlib>
 
+#include "toolkit/scrolling_area.h"
 #include "toolkit/widgets.h"
 
 namespace velmora {
@@ -17,8 +17,10 @@ using Children = QHash<const QWidget*, std::vector<QWidget*>>;
 // and pages of a page control, or the container alone.
 std::vector<QWidget*> Inner(QWidget* container) {
   std::vector<QWidget*> inner;
-  if (auto* pages = qobject_cast<QStackedWidget*>(container)) {
-    for (int i = 0; i < pages->count(); ++i) inner.push_back(pages->widget(i));
+  if (auto* pages = dynamic_cast<PageControl*>(container)) {
+    for (int i = 0; i < pages->count(); ++i) inner.push_back(pages->page(i));
+  } else if (auto* area = dynamic_cast<ScrollingArea*>(container)) {
+    inner.push_back(area->content());
   } else if (auto* tabs = dynamic_cast<AdvancedPageControl*>(container)) {
     inner.push_back(tabs->tab_bar());
     for (int i = 0; i < tabs->count(); ++i) inner.push_back(tabs->page(i));

@@ -11,6 +11,7 @@
 #include "toolkit/colour.h"
 #include "toolkit/decimal_validator.h"
 #include "toolkit/grid.h"
+#include "toolkit/scrolling_area.h"
 #include "toolkit/widgets.h"
 #include "toolkit/window.h"
 
@@ -113,10 +114,8 @@ QWidget* MakePageControl(Window* host, const ControlDesign& design, QWidget* par
   auto* pages = new PageControl(host, parent);
   int index = 0;
   for (const std::string& caption : design.look.pages) {
-    auto* page = new QWidget(pages);
-    page->setObjectName(FromUtf8(design.name) + QStringLiteral("_page%1").arg(++index));
-    page->setWindowTitle(FromUtf8(caption));
-    pages->addWidget(page);
+    pages->AddPage(FromUtf8(caption),
+                   FromUtf8(design.name) + QStringLiteral("_page%1").arg(++index));
   }
   ApplyColours(pages, design.look, QPalette::Window);
   return pages;
@@ -133,6 +132,7 @@ QWidget* MakeWidget(Window* host, const ControlDesign& design, QWidget* parent) 
     case Kind::SuperButton: {
       auto* button = new SuperButton(parent);
       button->setText(FromUtf8(design.text));
+      button->setCheckable(design.checkable);
       button->SetPicture(FromUtf8(look.picture));
       if (look.has_background) button->SetBackground(look.background);
       if (!look.hint.empty()) button->setToolTip(FromUtf8(look.hint));
@@ -169,6 +169,8 @@ QWidget* MakeWidget(Window* host, const ControlDesign& design, QWidget* parent) 
       ApplyColours(grid, look, QPalette::Base);
       return grid;
     }
+    case Kind::ScrollBox:
+      return new ScrollingArea(parent);
     case Kind::Canvas:
     case Kind::ShapeBox: {
       auto* frame = new QFrame(parent);
@@ -287,6 +289,7 @@ void CopyProperties(Kind kind, const QObject* original, QObject* copy) {
       const auto* button = static_cast<const SuperButton*>(from);
       auto* target = static_cast<SuperButton*>(to);
       target->setText(button->text());
+      target->setCheckable(button->isCheckable());
       target->SetPicture(button->picture());
       target->SetBackground(button->background());
       break;

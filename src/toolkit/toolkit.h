@@ -146,6 +146,9 @@ bool Checked(Control control);
 void SetChecked(Control control, bool checked);
 // Whether a single-line edit box shows `text` whole, without scrolling it.
 bool TextFits(Control edit_box, const QString& text);
+// Scrolls the panels the control stands on (scroll boxes, pages) as little as needed to show it
+// whole; a control that takes the keyboard focus is brought into view by itself.
+void BringIntoView(Control control);
 // The text shown while the mouse rests on a control; empty for none.
 QString Hint(Control control);
 void SetHint(Control control, const QString& hint);

@@ -15,12 +15,14 @@
 
 #include "toolkit/colour.h"
 #include "toolkit/picture_prefetch.h"
+#include "toolkit/scrolling_area.h"
 #include "toolkit/window.h"
 
 namespace velmora {
 namespace {
 
 constexpr QRgb kEditBorder = qRgb(0x9C, 0xA6, 0xB4);
+constexpr QColor kChosenFrame(0x3A, 0x6E, 0xC8);
 
 void RaiseMouse(Window* host, QWidget* widget, Event event, QMouseEvent* mouse) {
   if (host == nullptr || mouse->button() != Qt::LeftButton ||
@@ -349,6 +351,14 @@ void SuperButton::paintEvent(QPaintEvent*) {
   } else if (active) {
     painter.fillRect(area, QColor(255, 255, 255, 70));
   }
+  const bool chosen = isChecked();
+  if (chosen) {
+    // Chosen: the face sinks under a shade and a frame in the menus' highlight blue, which reads
+    // on every face picture and every window background.
+    painter.fillRect(area, QColor(0, 0, 0, 48));
+    painter.setPen(QPen(kChosenFrame, 2));
+    painter.drawRect(QRectF(area).adjusted(1, 1, -1, -1));
+  }
 
   QRect text_area = area;
   if (!face.isNull() && !is_face) {
@@ -359,8 +369,8 @@ void SuperButton::paintEvent(QPaintEvent*) {
   }
   painter.setPen(isEnabled() ? palette().color(QPalette::ButtonText)
                              : palette().color(QPalette::Disabled, QPalette::ButtonText));
-  painter.drawText(text_area.translated(isDown() ? QPoint(1, 1) : QPoint()), Qt::AlignCenter,
-                   text());
+  painter.drawText(text_area.translated(isDown() || chosen ? QPoint(1, 1) : QPoint()),
+                   Qt::AlignCenter, text());
   if (hasFocus()) {
     painter.setPen(QPen(QColor(0, 0, 0, 90), 1, Qt::DotLine));
     painter.drawRect(area.adjusted(1, 1, -2, -2));
@@ -414,6 +424,20 @@ void ImageButton::paintEvent(QPaintEvent*) {
 }
 
 PageControl::PageControl(Window* host, QWidget* parent) : QStackedWidget(parent), Hosted(host) {}
+
+void PageControl::AddPage(const QString& caption, const QString& name) {
+  auto* area = new ScrollingArea(this);
+  area->setObjectName(name + QStringLiteral("_view"));
+  area->setWindowTitle(caption);
+  area->content()->setObjectName(name);
+  area->content()->setWindowTitle(caption);
+  addWidget(area);
+}
+
+QWidget* PageControl::page(int index) const {
+  const auto* area = dynamic_cast<ScrollingArea*>(widget(index));
+  return area != nullptr ? area->content() : nullptr;
+}
 
 void PageControl::mousePressEvent(QMouseEvent* event) {
   RaiseMouse(host_, this, Event::LeftButtonDown, event);

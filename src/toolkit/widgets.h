@@ -115,6 +115,8 @@ class SuperButton final : public QAbstractButton {
   Colour background() const { return background_; }
 
  protected:
+  // A checkable button is chosen by code only.
+  void nextCheckState() override {}
   void paintEvent(QPaintEvent* event) override;
   void enterEvent(QEnterEvent* event) override;
   void leaveEvent(QEvent* event) override;
@@ -150,10 +152,16 @@ class ImageButton final : public QAbstractButton {
   bool hovered_ = false;
 };
 
-// Page control whose pages are switched by code; no tabs are drawn.
+// Page control whose pages are switched by code; no tabs are drawn. Each page is a panel that
+// scrolls once its controls reach past the control's edges (see ScrollingArea).
 class PageControl final : public QStackedWidget, public Hosted {
  public:
   PageControl(Window* host, QWidget* parent);
+
+  // A new last page with this caption; `name` is the object name of its panel.
+  void AddPage(const QString& caption, const QString& name);
+  // The panel of page `index` that its controls stand on; nullptr outside the pages.
+  QWidget* page(int index) const;
 
  protected:
   void mousePressEvent(QMouseEvent* event) override;

@@ -18,6 +18,7 @@
 #include "toolkit/colour.h"
 #include "toolkit/reading_order.h"
 #include "toolkit/realise.h"
+#include "toolkit/scrolling_area.h"
 #include "toolkit/widgets.h"
 
 namespace velmora {
@@ -136,9 +137,10 @@ void Window::Forget(QObject* object) {
 QWidget* Window::ParentFor(const ControlDesign& design) const {
   if (design.parent.empty()) return const_cast<Window*>(this);
   QObject* parent = by_name_.value(FromUtf8(design.parent));
-  if (auto* pages = qobject_cast<QStackedWidget*>(parent)) {
-    return pages->widget(design.page) != nullptr ? pages->widget(design.page) : pages;
+  if (auto* pages = dynamic_cast<PageControl*>(parent)) {
+    return pages->page(design.page) != nullptr ? pages->page(design.page) : pages;
   }
+  if (auto* area = dynamic_cast<ScrollingArea*>(parent)) return area->content();
   if (auto* tabs = dynamic_cast<AdvancedPageControl*>(parent)) {
     return tabs->page(design.page) != nullptr ? tabs->page(design.page) : tabs;
   }

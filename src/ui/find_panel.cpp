@@ -22,6 +22,9 @@ struct Finder {
   std::optional<UnitSearchIndex> index;
   std::vector<std::size_t> matches;
   int chosen = 0;
+  // Lines made for matches past the designed ones, in list order. They live as long as the
+  // window, as the designed lines do.
+  std::vector<Control> more_lines;
 };
 
 QString FromUtf8(const std::string& text) {
@@ -32,35 +35,67 @@ bool FinderOpen(Window* window) {
   return Visible(FindControl(window, kFindPanel));
 }
 
-void ShowChoice(const Finder& finder, Window* window) {
-  for (int line = 0; line < kFindResultLines; ++line) {
-    const Control label = FindControl(window, FindResultName(line + 1));
+int LinesMade(const Finder& finder) {
+  return kFindResultLines + static_cast<int>(finder.more_lines.size());
+}
+
+// Line `line` (from 0) of the list, made when the list has not had that many lines yet.
+Control ResultLine(Finder& finder, Window* window, int line) {
+  if (line < kFindResultLines) return FindControl(window, FindResultName(line + 1));
+  const Control last = FindControl(window, FindResultName(kFindResultLines));
+  while (LinesMade(finder) <= line) {
+    const Control copy = CopyControl(last);
+    if (!copy) return {};
+    Move(copy, Left(last), LinesMade(finder) * kFindLineHeight);
+    finder.more_lines.push_back(copy);
+  }
+  return finder.more_lines[static_cast<std::size_t>(line - kFindResultLines)];
+}
+
+int MatchCount(const Finder& finder) {
+  return static_cast<int>(finder.matches.size());
+}
+
+void ShowChoice(Finder& finder, Window* window, int previous) {
+  for (const int line : {previous, finder.chosen}) {
+    if (line < 0 || line >= MatchCount(finder)) continue;
+    const Control label = ResultLine(finder, window, line);
     const bool chosen = line == finder.chosen;
     SetBackgroundColour(label, chosen ? kChosenBackground : kLightGrey);
     SetTextColour(label, chosen ? kWhite : kBlack);
+  }
+  if (finder.chosen < MatchCount(finder)) {
+    BringIntoView(ResultLine(finder, window, finder.chosen));
   }
 }
 
 void ShowMatches(Finder& finder, Window* window) {
   if (!finder.index) finder.index.emplace(ReadSearchableUnits());
-  const QByteArray query = Text(FindControl(window, kFindBox)).toUtf8();
-  finder.matches = finder.index->Search(std::string_view(query.constData(), query.size()),
-                                        static_cast<std::size_t>(kFindResultLines));
+  const QString typed = Text(FindControl(window, kFindBox));
+  const QByteArray query = typed.toUtf8();
+  finder.matches =
+      finder.index->Search(std::string_view(query.constData(), query.size()), finder.index->size());
   finder.chosen = 0;
-  for (int line = 0; line < kFindResultLines; ++line) {
-    const Control label = FindControl(window, FindResultName(line + 1));
-    const bool used = line < static_cast<int>(finder.matches.size());
+  const int count = MatchCount(finder);
+  for (int line = 0; line < std::max(count, LinesMade(finder)); ++line) {
+    const Control label = ResultLine(finder, window, line);
+    const bool used = line < count;
     if (used) {
-      const SearchableUnit& unit = finder.index->unit(finder.matches[line]);
+      const SearchableUnit& unit =
+          finder.index->unit(finder.matches[static_cast<std::size_t>(line)]);
       QString text = FromUtf8(unit.name);
       if (!unit.caption.empty()) text += QStringLiteral(" — ") + FromUtf8(unit.caption);
       SetText(label, text);
+      SetBackgroundColour(label, kLightGrey);
+      SetTextColour(label, kBlack);
     }
     SetVisible(label, used);
   }
-  SetVisible(FindControl(window, kFindNoMatch),
-             finder.matches.empty() && !Text(FindControl(window, kFindBox)).trimmed().isEmpty());
-  ShowChoice(finder, window);
+  const bool asked = !typed.trimmed().isEmpty();
+  SetVisible(FindControl(window, kFindNoMatch), count == 0 && asked);
+  SetText(FindControl(window, kFindCount),
+          count > 0 ? FromUtf8("找到 " + std::to_string(count) + " 个单位") : QString());
+  ShowChoice(finder, window, -1);
 }
 
 void OpenFinder(Finder& finder, Window* window, const QString& typed) {
@@ -100,10 +135,11 @@ void JumpTo(AppState& state, Finder& finder, Window* window, int line) {
 }
 
 void Choose(Finder& finder, Window* window, int step) {
-  const int count = static_cast<int>(finder.matches.size());
+  const int count = MatchCount(finder);
   if (count == 0) return;
+  const int previous = finder.chosen;
   finder.chosen = std::clamp(finder.chosen + step, 0, count - 1);
-  ShowChoice(finder, window);
+  ShowChoice(finder, window, previous);
 }
 
 constexpr int kModifierMask =
@@ -119,6 +155,10 @@ void OnKey(AppState& state, Finder& finder, const EventArgs& e) {
         return Choose(finder, window, -1);
       case Qt::Key_Down:
         return Choose(finder, window, 1);
+      case Qt::Key_PageUp:
+        return Choose(finder, window, 1 - kFindResultLines);
+      case Qt::Key_PageDown:
+        return Choose(finder, window, kFindResultLines - 1);
       case Qt::Key_Return:
       case Qt::Key_Enter:
         return JumpTo(state, finder, window, finder.chosen);
@@ -166,8 +206,9 @@ void AddFindHandlers(HandlerTable& table, AppState& state) {
   table[kOnFindTextChanged] = [finder](const EventArgs& e) {
     if (FinderOpen(e.window)) ShowMatches(*finder, e.window);
   };
+  // A line's place in the list says which match it shows.
   table[kJumpToFoundUnit] = [&state, finder](const EventArgs& e) {
-    JumpTo(state, *finder, e.window, e.argument);
+    JumpTo(state, *finder, e.window, Top(e.source) / kFindLineHeight);
   };
   table[kCopyRowValue] = [](const EventArgs& e) {
     if (const Control row = MenuRow(e)) CopyRowValue(row);

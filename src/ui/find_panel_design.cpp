@@ -3,17 +3,14 @@
 #include <utility>
 
 #include "ui/design_looks.h"
+#include "units/category.h"
 
 namespace velmora {
 namespace {
 
-// The panel stands over the right part of the page control, below the notice line.
-constexpr int kPanelLeft = 424;
-constexpr int kPanelTop = 60;
-constexpr int kPanelWidth = 356;
-constexpr int kLineHeight = 18;
-constexpr int kFirstLineTop = 28;
-constexpr int kPanelHeight = kFirstLineTop + kFindResultLines * kLineHeight + 4;
+constexpr int kListTop = 32;
+// The list's vertical scroll bar stands beside the lines, never over them.
+constexpr int kScrollBarRoom = 12;
 
 ControlDesign InPanel(Kind kind, std::string name, int left, int top, int width, int height) {
   return PlacedControl(kind, std::move(name), kFindPanel, left, top, width, height);
@@ -26,23 +23,29 @@ std::string FindResultName(int line) {
 }
 
 void AddFindPanel(WindowDesign& design) {
-  ControlDesign panel;
-  panel.kind = Kind::ShapeBox;
-  panel.name = kFindPanel;
-  panel.left = kPanelLeft;
-  panel.top = kPanelTop;
-  panel.width = kPanelWidth;
-  panel.height = kPanelHeight;
+  // The panel covers the page control whole, so that no row of the page shows beside it.
+  ControlDesign panel = PlacedControl(Kind::ShapeBox, kFindPanel, "", 24, 56, 760, 384);
+  for (const ControlDesign& control : design.controls) {
+    if (control.name == kPageControlName) {
+      panel.left = control.left;
+      panel.top = control.top;
+      panel.width = control.width;
+      panel.height = control.height;
+    }
+  }
   panel.visible = false;
   panel.look.has_background = true;
   panel.look.background = kLightGrey;
+  const int width = panel.width;
+  const int list_height = kFindResultLines * kFindLineHeight;
   design.controls.push_back(std::move(panel));
 
-  ControlDesign caption = InPanel(Kind::TransparentLabel, "查找标签", 6, 4, 32, 20);
+  ControlDesign caption = InPanel(Kind::TransparentLabel, "查找标签", 8, 6, 32, 20);
   caption.text = "查找";
   design.controls.push_back(std::move(caption));
 
-  ControlDesign box = InPanel(Kind::EditBox, kFindBox, 40, 4, kPanelWidth - 46, 20);
+  constexpr int kCountWidth = 150;
+  ControlDesign box = InPanel(Kind::EditBox, kFindBox, 40, 6, width - 40 - kCountWidth - 16, 20);
   box.label = "查找标签";
   box.look.text_colour = kBlue;
   box.look.has_background = true;
@@ -50,24 +53,32 @@ void AddFindPanel(WindowDesign& design) {
   box.events = {{Event::ContentChanged, kOnFindTextChanged}};
   design.controls.push_back(std::move(box));
 
-  ControlDesign none = InPanel(Kind::TransparentLabel, kFindNoMatch, 8, kFirstLineTop,
-                               kPanelWidth - 16, kLineHeight);
-  none.text = "没有找到匹配的单位";
-  none.visible = false;
-  none.look.text_colour = 0x808080;
-  design.controls.push_back(std::move(none));
+  ControlDesign count =
+      InPanel(Kind::TransparentLabel, kFindCount, width - kCountWidth - 8, 6, kCountWidth, 20);
+  count.look.align = Align::Right;
+  design.controls.push_back(std::move(count));
 
+  design.controls.push_back(
+      InPanel(Kind::ScrollBox, kFindList, 8, kListTop, width - 16, list_height));
   for (int line = 1; line <= kFindResultLines; ++line) {
     ControlDesign result =
-        InPanel(Kind::Label, FindResultName(line), 4, kFirstLineTop + (line - 1) * kLineHeight,
-                kPanelWidth - 8, kLineHeight);
+        PlacedControl(Kind::Label, FindResultName(line), kFindList, 0, (line - 1) * kFindLineHeight,
+                      width - 16 - kScrollBarRoom, kFindLineHeight);
     result.visible = false;
     result.cursor = Cursor::Hand;
     result.look.has_background = true;
     result.look.background = kLightGrey;
-    result.events = {{Event::LeftButtonDown, kJumpToFoundUnit, line - 1}};
+    result.events = {{Event::LeftButtonDown, kJumpToFoundUnit}};
     design.controls.push_back(std::move(result));
   }
+
+  // Over the empty list.
+  ControlDesign none =
+      InPanel(Kind::TransparentLabel, kFindNoMatch, 8, kListTop, width - 16, kFindLineHeight);
+  none.text = "没有找到匹配的单位";
+  none.visible = false;
+  none.look.text_colour = 0x808080;
+  design.controls.push_back(std::move(none));
 }
 
 void AddRowMenu(WindowDesign& design) {

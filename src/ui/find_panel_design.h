@@ -6,13 +6,18 @@
 
 namespace velmora {
 
-// The unit finder on the main window: a framed panel with a query box and one line per match,
-// hidden until the user asks for it.
+// The unit finder on the main window: a panel over the whole page control with a query box, the
+// number of matches and a scrolling list of one line per match, hidden until the user asks for
+// it.
 inline constexpr const char* kFindPanel = "查找面板";
 inline constexpr const char* kFindBox = "查找框";
+inline constexpr const char* kFindCount = "查找数目标签";
+inline constexpr const char* kFindList = "查找结果框";
 inline constexpr const char* kFindNoMatch = "查找无结果标签";
-inline constexpr int kFindResultLines = 12;
-// "查找结果1" to "查找结果12", top down.
+// The designed lines "查找结果1" to "查找结果19", top down, fill the list's view; lines for
+// further matches are copies of the last one, placed below it.
+inline constexpr int kFindResultLines = 19;
+inline constexpr int kFindLineHeight = 18;
 std::string FindResultName(int line);
 
 // The unit rows' own right-click menu.

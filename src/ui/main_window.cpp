@@ -58,12 +58,16 @@ void MinimiseToTray(Window* window) {
   ShowTrayIcon(window, QString::fromUtf8(kTrayTip));
 }
 
+void RestoreFromTray(Window* window) {
+  RemoveTrayIcon(window);
+  RestoreWindow(window);
+}
+
 void OnTrayEvent(Window* window, int kind) {
   // A modal window blocks the whole program, the tray icon included.
   if (ActiveModalWindow() != nullptr) return;
   if (kind == 1) {
-    RemoveTrayIcon(window);
-    RestoreWindow(window);
+    RestoreFromTray(window);
   } else if (kind == 3) {
     PopupMenu(window, kTrayMenu, MousePosition());
   }
@@ -144,7 +148,7 @@ void AddMainWindowHandlers(HandlerTable& table, AppState& state) {
   };
   table[kMinimiseToTray] = [](const EventArgs& e) { MinimiseToTray(e.window); };
   table[kOnTrayEvent] = [](const EventArgs& e) { OnTrayEvent(e.window, e.tray_kind); };
-  table[kOpenMainWindow] = [](const EventArgs& e) { RestoreWindow(e.window); };
+  table[kOpenMainWindow] = [](const EventArgs& e) { RestoreFromTray(e.window); };
   table[kBeginDrag] = [&state](const EventArgs& e) { BeginDrag(state, e.window); };
   table[kFollowMouse] = [&state](const EventArgs& e) { FollowMouse(state, e.window); };
   table[kEndDrag] = [](const EventArgs& e) { EndDrag(e.window); };

@@ -18,8 +18,12 @@ inline constexpr int kNoticeInterval = 3000;
 // Hides the window and puts its icon in the notification area; where there is none, minimises
 // it to the task bar. Nothing of the window's state changes.
 void MinimiseToTray(Window* window);
-// Kind 1 (primary button): removes the icon and shows the window again. Kind 3 (secondary
-// button): opens the tray menu at the pointer.
+// Removes the notification-area icon and shows the window again, restored. A click on the icon
+// and the tray menu's "&O.打开主界面" both come back this way, so the icon never stays beside a
+// shown window.
+void RestoreFromTray(Window* window);
+// Kind 1 (primary button): RestoreFromTray. Kind 3 (secondary button): opens the tray menu at
+// the pointer.
 void OnTrayEvent(Window* window, int kind);
 // Dragging the borderless window: the offset is taken at the button down, the drag timer then
 // moves the window with the pointer every millisecond until the button up.

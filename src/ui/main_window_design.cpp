@@ -196,6 +196,8 @@ void AddCategoryButtons(WindowDesign& design) {
     button.look.picture = face;
     button.look.has_background = true;
     button.look.background = kLightGrey;
+    // The button of the category on show is drawn chosen.
+    button.checkable = true;
     button.events = {{Event::Clicked, kLoadCategoryPage, page}};
     design.controls.push_back(std::move(button));
   }

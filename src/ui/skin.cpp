@@ -7,10 +7,13 @@
 #include "settings/settings_file.h"
 #include "toolkit/toolkit.h"
 #include "ui/main_window_design.h"
+#include "ui/secondary_windows.h"
 #include "units/category.h"
 
 namespace velmora {
 namespace {
+
+constexpr Colour kDarkCaption = 0x333333;
 
 void DressMainWindow(Window* window, const SkinStyle& style) {
   const Control self = WindowControl(window);
@@ -30,6 +33,25 @@ void DressMainWindow(Window* window, const SkinStyle& style) {
   SetBackgroundColour(FindControl(window, kPageControlName), kLightGrey);
 }
 
+const WindowDesign* DesignOf(Window* window) {
+  const QString name = WindowName(window);
+  if (name == QLatin1String(MainWindowDesign().name.c_str())) return &MainWindowDesign();
+  const QByteArray utf8 = name.toUtf8();
+  const SecondaryWindow* secondary = FindSecondaryWindow(
+      std::string_view(utf8.constData(), static_cast<std::size_t>(utf8.size())));
+  return secondary != nullptr ? &secondary->design() : nullptr;
+}
+
+// The captions and notices designed in white stand on the style's background picture. A window
+// left in its plain light grey (a style number without pictures) shows them dark instead.
+void DressCaptions(Window* window, const WindowDesign& design) {
+  const bool on_picture = !Picture(WindowControl(window)).isEmpty();
+  for (const ControlDesign& control : design.controls) {
+    if (control.kind != Kind::TransparentLabel || control.look.text_colour != kWhite) continue;
+    SetTextColour(FindControl(window, control.name), on_picture ? kWhite : kDarkCaption);
+  }
+}
+
 }  // namespace
 
 const SkinStyle* FindSkinStyle(int style) {
@@ -43,14 +65,17 @@ int ReadInterfaceStyle() {
 
 void ApplyInterfaceStyle(Settings& settings, Window* window) {
   settings.InterfaceStyle = ReadInterfaceStyle();
-  const SkinStyle* style = FindSkinStyle(settings.InterfaceStyle);
-  if (style == nullptr || window == nullptr) return;
-  // Every window is drawn without the platform's frame from its creation on.
-  if (WindowName(window) == QLatin1String(MainWindowDesign().name.c_str())) {
-    DressMainWindow(window, *style);
-  } else {
-    SetPicture(WindowControl(window), QString::fromUtf8(style->background));
+  if (window == nullptr) return;
+  const WindowDesign* design = DesignOf(window);
+  if (const SkinStyle* style = FindSkinStyle(settings.InterfaceStyle)) {
+    // Every window is drawn without the platform's frame from its creation on.
+    if (design == &MainWindowDesign()) {
+      DressMainWindow(window, *style);
+    } else {
+      SetPicture(WindowControl(window), QString::fromUtf8(style->background));
+    }
   }
+  if (design != nullptr) DressCaptions(window, *design);
 }
 
 void ApplyWindowShape(Window* window) {

@@ -27,4 +27,10 @@ void DressCategoryButtons(Window* window) {
   }
 }
 
+void ShowChosenCategory(Window* window, int page) {
+  for (int other = 1; other <= kCategoryCount; ++other) {
+    SetChecked(FindControl(window, CategoryButtonName(other)), other == page);
+  }
+}
+
 }  // namespace velmora

@@ -15,5 +15,8 @@ inline constexpr const char* kButtonStateImage = ":/pictures/button-state.jpg";
 void NameCategoryButtons(Window* window);
 // Gives the buttons tagged 5000 to 5031 their pressed / hovered look.
 void DressCategoryButtons(Window* window);
+// Shows the button of category `page` (1 to 32) as the chosen one and every other category
+// button as not chosen.
+void ShowChosenCategory(Window* window, int page);
 
 }  // namespace velmora

@@ -7,6 +7,7 @@
 #include "toolkit/toolkit.h"
 #include "units/app_state.h"
 #include "units/category.h"
+#include "units/category_buttons.h"
 #include "units/unit_row.h"
 
 namespace velmora {
@@ -54,6 +55,7 @@ void BuildRows(AppState& state, Window* window, int page, const std::string& sec
 void LoadCategoryPage(AppState& state, Window* window, int page) {
   if (page < 1 || page > kCategoryCount || window == nullptr) return;
   SetCurrentPage(FindControl(window, kPageControlName), page - 1);
+  ShowChosenCategory(window, page);
 
   const std::string section = UnitSection(page);
   state.NextRowNumber = CountUnitRows(section, PageBase(page));

@@ -61,7 +61,7 @@ std::vector<DesignUnderTest> AllDesigns() {
 
 bool IsContainer(Kind kind) {
   return kind == Kind::PageControl || kind == Kind::AdvancedPageControl || kind == Kind::Canvas ||
-         kind == Kind::GroupBox || kind == Kind::ShapeBox;
+         kind == Kind::GroupBox || kind == Kind::ShapeBox || kind == Kind::ScrollBox;
 }
 
 bool IsWidget(Kind kind) {

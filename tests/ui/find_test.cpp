@@ -105,14 +105,32 @@ TEST_F(FindTest, QueriesListTheirBestMatchFirst) {
   }
 }
 
-TEST_F(FindTest, ListsAtMostAScreenful) {
-  // Action: a query that eight names match (every one with a symbol).
-  // Expected: one line per match, no more lines than the panel holds.
+TEST_F(FindTest, ListsOneLinePerMatchAndSaysHowMany) {
+  // Action: a query that eight names match (every one with a symbol), then one that none does.
+  // Expected: eight lines and "找到 8 个单位"; then no line and no number, only the notice.
   Find(QStringLiteral("("));
   int shown = 0;
   for (int line = 1; line <= kFindResultLines; ++line) shown += Line(line)->isVisible() ? 1 : 0;
   EXPECT_EQ(shown, 8);
-  EXPECT_LE(Line(kFindResultLines)->geometry().bottom(), Panel()->height());
+  EXPECT_EQ(Widget<QLabel>(kFindCount)->text(), QStringLiteral("找到 8 个单位"));
+  Type(QStringLiteral("xyz"));
+  EXPECT_FALSE(Line(1)->isVisible());
+  EXPECT_EQ(Widget<QLabel>(kFindCount)->text(), QString());
+  EXPECT_TRUE(Widget<QWidget>(kFindNoMatch)->isVisible());
+}
+
+TEST_F(FindTest, ThePanelCoversThePageControlWhole) {
+  // State: page 1 with its rows.  Action: Ctrl+F.  Expected: whatever point of the page control
+  // is looked at, the panel (or one of its controls) is there, not a row.
+  Key(Qt::Key_F, Qt::ControlModifier);
+  auto* pages = Widget<QWidget>(kPageControlName);
+  const QRect area(pages->mapTo(window(), QPoint(0, 0)), pages->size());
+  for (int x = area.left(); x <= area.right(); x += 7) {
+    for (int y = area.top(); y <= area.bottom(); y += 7) {
+      QWidget* seen = window()->childAt(x, y);
+      ASSERT_TRUE(seen == Panel() || Panel()->isAncestorOf(seen)) << x << "," << y;
+    }
+  }
 }
 
 TEST_F(FindTest, EnterJumpsToTheChosenUnitWithItsTextSelected) {
@@ -252,6 +270,83 @@ TEST_F(FindTest, CtrlPageUpAndDownSwitchAmongCategoriesWithUnits) {
   EXPECT_EQ(CurrentCategory(), 6);
   Key(Qt::Key_PageUp, Qt::ControlModifier);
   EXPECT_EQ(CurrentCategory(), 5);
+}
+
+// Page 1 lists 30 units whose symbols start with "mi" and 19 that do not.
+std::string ManyMatchesConfig() {
+  std::string text =
+      "[通用设置]\n记住最后类别=1\n最后的类别=0\n小数保留位数=4\n"
+      "跨度=372\n上下间隔=24\n每列个数=15\n[按钮的命名]\nunit1=长度\n[unit1]\n";
+  for (int i = 1; i <= 49; ++i) {
+    const std::string n = std::to_string(i);
+    text += std::to_string(PageBase(1) + i) + "=" +
+            (i <= 30 ? "英里" + n + "(mi" + n + ")" : "米" + n + "(m" + n + ")") + ",1\n";
+  }
+  return text;
+}
+
+class FindManyTest : public FindTest {
+ protected:
+  void SetUp() override { Start(ManyMatchesConfig()); }
+
+  // The list's line showing `text`, made or designed.
+  QLabel* LineShowing(const QString& text) {
+    for (QLabel* label : Panel()->findChildren<QLabel*>()) {
+      if (label->isVisible() && label->text() == text) return label;
+    }
+    return nullptr;
+  }
+  // Whether the label lies whole inside what the list shows.
+  bool InView(QLabel* label) {
+    auto* list = Widget<QWidget>(kFindList);
+    const QRect place(label->mapTo(list, QPoint(0, 0)), label->size());
+    return QRect(QPoint(0, 0), list->size()).contains(place);
+  }
+};
+
+TEST_F(FindManyTest, EveryMatchIsListedAndDownKeepsTheChosenLineInView) {
+  // State: 30 matches for "mi", more than the list shows at once.  Action: Down to the last
+  // match, Enter.  Expected: "找到 30 个单位"; every chosen line in view; the jump reaches the
+  // thirtieth unit.
+  Find(QStringLiteral("mi"));
+  EXPECT_EQ(Widget<QLabel>(kFindCount)->text(), QStringLiteral("找到 30 个单位"));
+  for (int i = 1; i <= 30; ++i) {
+    QLabel* line = LineShowing(QStringLiteral("英里%1(mi%1) — 长度").arg(i));
+    ASSERT_NE(line, nullptr) << i;
+    if (i > 1) Key(Qt::Key_Down);
+    EXPECT_TRUE(InView(line)) << i;
+  }
+  EXPECT_FALSE(InView(LineShowing(QStringLiteral("英里1(mi1) — 长度"))));
+  Key(Qt::Key_Return);
+  EXPECT_EQ(Focused(), Row(PageBase(1) + 30));
+}
+
+TEST_F(FindManyTest, ClickOnALineBelowTheFirstScreenfulJumpsToItsUnit) {
+  // Action: "mi", PageDown twice (to the end), a click on the line of 英里25.  Expected: its
+  // row takes the focus.
+  Find(QStringLiteral("mi"));
+  Key(Qt::Key_PageDown);
+  Key(Qt::Key_PageDown);
+  QLabel* line = LineShowing(QStringLiteral("英里25(mi25) — 长度"));
+  ASSERT_NE(line, nullptr);
+  ASSERT_TRUE(InView(line));
+  QTest::mouseClick(line, Qt::LeftButton);
+  EXPECT_FALSE(Panel()->isVisible());
+  EXPECT_EQ(Focused(), Row(PageBase(1) + 25));
+}
+
+TEST_F(FindManyTest, ANewQueryStartsAtTheTopOfTheList) {
+  // State: "mi" with the last match chosen.  Action: type "1".  Expected: the first match of
+  // "mi1" is chosen and in view, and the number follows the new query.
+  Find(QStringLiteral("mi"));
+  for (int i = 1; i < 30; ++i) Key(Qt::Key_Down);
+  Type(QStringLiteral("1"));
+  EXPECT_EQ(Widget<QLabel>(kFindCount)->text(), QStringLiteral("找到 11 个单位"));
+  QLabel* first = LineShowing(QStringLiteral("英里1(mi1) — 长度"));
+  ASSERT_NE(first, nullptr);
+  EXPECT_TRUE(InView(first));
+  Key(Qt::Key_Return);
+  EXPECT_EQ(Focused(), Row(PageBase(1) + 1));
 }
 
 }  // namespace

@@ -15,12 +15,21 @@
 #include "toolkit/window.h"
 #include "ui/main_window_design.h"
 #include "ui/main_window_fixture.h"
+#include "ui/secondary_windows.h"
 #include "units/category.h"
 
 namespace velmora {
 namespace {
 
 using testing::MainWindowTest;
+
+// Text that reads on light grey: every channel dark.
+bool IsDark(Colour colour) {
+  return (colour & 0xFF) < 0x80 && ((colour >> 8) & 0xFF) < 0x80 && ((colour >> 16) & 0xFF) < 0x80;
+}
+
+constexpr const char* kMainWindowCaptions[] = {"透明标签170", "消息标签", "透明标签33",
+                                               "广告透明标签"};
 
 struct StyleCase {
   const char* name;
@@ -69,6 +78,15 @@ TEST_P(InterfaceStyleTest, DressesTheMainWindowOrKeepsItsDesignedLook) {
     EXPECT_EQ(Picture(settings_button), "");
     EXPECT_TRUE(MenuVisible(window(), kGeneralMenu));
     EXPECT_TRUE(MenuVisible(window(), kHelpMenu));
+  }
+  // The title and the notices: white on a background picture, dark on the plain light grey.
+  for (const char* name : kMainWindowCaptions) {
+    const Colour colour = TextColour(FindControl(window(), name));
+    if (GetParam().row != 0) {
+      EXPECT_EQ(colour, kWhite) << name;
+    } else {
+      EXPECT_TRUE(IsDark(colour)) << name << " " << colour;
+    }
   }
   EXPECT_EQ(BackgroundColour(self), kLightGrey);
   EXPECT_EQ(BackgroundColour(FindControl(window(), kPageControlName)), kLightGrey);
@@ -142,6 +160,36 @@ TEST_F(MainWindowTest, RestylingAtRunTimeChangesTheBackgroundAtOnce) {
   EXPECT_EQ(state().settings.InterfaceStyle, 2);
   EXPECT_EQ(Picture(WindowControl(window())), kSkinStyles[1].background);
   EXPECT_EQ(Picture(FindControl(window(), "超级按钮2")), kSkinStyles[1].help_face);
+}
+
+TEST_F(MainWindowTest, SecondaryWindowCaptionsAreDarkOnlyWithoutABackgroundPicture) {
+  // State: "界面风格" 1, then 7.  Action: each secondary window is built and styled.
+  // Expected: its caption (the label designed in white at its top) is white over style 1's
+  // picture and dark on the designed light grey.
+  Start("[通用设置]\n界面风格=1\n");
+  for (const char* stored : {"1", "7"}) {
+    WriteSetting(kGeneralSection, kInterfaceStyleKey, stored);
+    for (const SecondaryWindow& secondary : SecondaryWindows()) {
+      SCOPED_TRACE(std::string(secondary.name) + " in style " + stored);
+      QPointer<Window> shown = LoadWindow(secondary.design(), {}, nullptr, false);
+      ASSERT_NE(shown, nullptr);
+      Settings settings;
+      ApplyInterfaceStyle(settings, shown);
+      int captions = 0;
+      for (const ControlDesign& control : secondary.design().controls) {
+        if (control.kind != Kind::TransparentLabel || control.look.text_colour != kWhite) continue;
+        ++captions;
+        const Colour colour = TextColour(FindControl(shown, control.name));
+        if (std::string(stored) == "1") {
+          EXPECT_EQ(colour, kWhite) << control.name;
+        } else {
+          EXPECT_TRUE(IsDark(colour)) << control.name;
+        }
+      }
+      EXPECT_GE(captions, 1);
+      delete shown.data();
+    }
+  }
 }
 
 // A secondary window of the About window's size, with nothing in it.
