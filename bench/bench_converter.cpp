@@ -36,10 +36,11 @@ double FactorOf(int i) {
 }
 
 // The text of a settings file whose 32 sections list 49 units each, as large as the file can
-// get.
-std::string LargestConfig() {
+// get; results in decimal places or, when `significant`, in significant digits.
+std::string LargestConfig(bool significant = false) {
   std::string text =
       "[通用设置]\n小数保留位数=6\n是否千位分隔=1\n跨度=372\n上下间隔=24\n每列个数=15\n";
+  text += significant ? "有效数字显示=1\n" : "有效数字显示=0\n";
   for (int page = 1; page <= kCategoryCount; ++page) {
     text += "[unit" + std::to_string(page) + "]\n";
     for (int i = 1; i <= kMaxUnitsPerPage; ++i) {
@@ -52,7 +53,8 @@ std::string LargestConfig() {
 
 class Config {
  public:
-  Config() : file_("converter", Utf8ToGb18030(LargestConfig())) {}
+  explicit Config(bool significant = false)
+      : file_("converter", Utf8ToGb18030(LargestConfig(significant))) {}
 
  private:
   TempSettingsFile file_;
@@ -75,8 +77,11 @@ struct Program {
   }
 };
 
+// Arguments: the row typed into (1 to 49); 0 for results in decimal places, 1 in significant
+// digits.
 void BM_TypeOneCharacterInto49UnitPage(benchmark::State& bench) {
-  const Config config;
+  const bool significant = bench.range(1) == 1;
+  const Config config(significant);
   Program program;
   LoadCategoryPage(*program.state, program.window, 1);
   const int unit = static_cast<int>(bench.range(0));
@@ -94,7 +99,8 @@ void BM_TypeOneCharacterInto49UnitPage(benchmark::State& bench) {
   for (int i = 1; i <= kMaxUnitsPerPage; ++i) {
     if (i == unit) continue;
     others.push_back(program.Row(PageBase(1) + i));
-    expected.push_back(QString::fromStdString(FormatNumber(base * FactorOf(i), 6, true)));
+    expected.push_back(
+        QString::fromStdString(FormatResult(base * FactorOf(i), {6, true, significant})));
   }
   for (auto _ : bench) {
     // Back to the empty row: all others show 0.
@@ -109,8 +115,7 @@ void BM_TypeOneCharacterInto49UnitPage(benchmark::State& bench) {
   }
 }
 BENCHMARK(BM_TypeOneCharacterInto49UnitPage)
-    ->Arg(1)
-    ->Arg(kMaxUnitsPerPage)
+    ->ArgsProduct({{1, kMaxUnitsPerPage}, {0, 1}})
     ->UseManualTime()
     ->Unit(benchmark::kMicrosecond)
     ->Iterations(500)

@@ -216,6 +216,7 @@ std::string Evaluate(std::string_view expression) {
   const std::string text = calc::NormaliseExpression(expression);
   if (!calc::ParenthesesBalanced(text)) return {};
   const std::string expanded = calc::InsertImpliedProducts(text);
+  if (!calc::IsWellFormedExpression(expanded)) return {};
   auto result = Reducer(expanded, /*functions=*/true).Run();
   return result ? calc::PlainText(std::move(*result)) : std::string();
 }

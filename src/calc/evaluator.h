@@ -9,11 +9,13 @@ namespace velmora {
 // of its value, or the empty text when it fails. Knows + - * / ^, parentheses with implied
 // multiplication ("2(3)", "(1)(2)", "2sin(30)"), sin, cos, tan and ctg of degrees, log (base 10),
 // ln and the exponential e(x). Upper case, full-width forms, blanks and line breaks are normalised
-// first. A text left without any operator is returned as written ("007" gives "007"); a computed
-// value is written by NumberToText: never an exponent, "∞" / "-∞" for infinite values and "NaN"
-// for undefined ones (ln of 0 or of a negative number), texts that read back as those values.
-// Runs in time linear in the length of the expression and without recursion, so any nesting depth
-// is safe.
+// first. Text that is no number, operator or function call ("pi", "abc", "%", the "e3" of "1e3",
+// "1.2.3", a ")" without its "(") fails the whole evaluation instead of reading as 0; "e" is only
+// ever the exponential function, never an exponent. A text left without any operator is returned as
+// written ("007" gives "007"); a computed value is written by NumberToText: never an exponent, "∞"
+// / "-∞" for infinite values and "NaN" for undefined ones (ln of 0 or of a negative number), texts
+// that read back as those values. Runs in time linear in the length of the expression and without
+// recursion, so any nesting depth is safe.
 std::string Evaluate(std::string_view expression);
 
 // Evaluates a text without function calls: parenthesised groups from the innermost outwards, then

@@ -2,11 +2,31 @@
 
 #include <algorithm>
 
+#include "calc/functions.h"
+
 namespace velmora::calc {
 namespace {
 
 bool IsDigit(char c) {
   return c >= '0' && c <= '9';
+}
+
+bool IsLetter(char c) {
+  return c >= 'a' && c <= 'z';
+}
+
+bool IsOperator(char c) {
+  return c == '+' || c == '-' || c == '*' || c == '/' || c == '^';
+}
+
+constexpr std::string_view kInfinity = "∞";
+constexpr std::string_view kUndefined = "nan";
+
+bool IsFunctionName(std::string_view name) {
+  for (const Function function : kFunctionOrder) {
+    if (FunctionName(function) == name) return true;
+  }
+  return false;
 }
 
 // Characters after which no "*" is implied, whatever stood before them.
@@ -73,6 +93,59 @@ std::string InsertImpliedProducts(std::string_view text) {
     }
   }
   return result;
+}
+
+bool IsWellFormedExpression(std::string_view text) {
+  std::size_t depth = 0;
+  // The last piece was a value (a number or a closed group): another value, a call or a group may
+  // not follow without an operator.
+  bool after_value = false;
+  std::size_t i = 0;
+  while (i < text.size()) {
+    const char c = text[i];
+    if (IsOperator(c)) {
+      after_value = false;
+      ++i;
+    } else if (c == '(') {
+      if (after_value) return false;
+      ++depth;
+      ++i;
+    } else if (c == ')') {
+      if (depth == 0) return false;
+      --depth;
+      after_value = true;
+      ++i;
+    } else if (IsDigit(c) || c == '.') {
+      if (after_value) return false;
+      std::size_t points = 0;
+      bool digits = false;
+      for (; i < text.size() && (IsDigit(text[i]) || text[i] == '.'); ++i) {
+        if (text[i] == '.') ++points;
+        digits = digits || text[i] != '.';
+      }
+      if (points > 1 || !digits) return false;
+      after_value = true;
+    } else if (text.substr(i).starts_with(kInfinity)) {
+      if (after_value) return false;
+      i += kInfinity.size();
+      after_value = true;
+    } else if (IsLetter(c)) {
+      if (after_value) return false;
+      const std::size_t start = i;
+      while (i < text.size() && IsLetter(text[i])) ++i;
+      const std::string_view word = text.substr(start, i - start);
+      if (i < text.size() && text[i] == '(') {
+        // A call: its "(" is read on the next round.
+        if (!IsFunctionName(word)) return false;
+      } else {
+        if (word != kUndefined) return false;
+        after_value = true;
+      }
+    } else {
+      return false;
+    }
+  }
+  return true;
 }
 
 }  // namespace velmora::calc

@@ -19,4 +19,12 @@ bool ParenthesesBalanced(std::string_view text);
 // becomes "2*sin(30)", "(1)(2)" becomes "(1)*(2)".
 std::string InsertImpliedProducts(std::string_view text);
 
+// True when the text (normalised, with its implied products written) is made only of numbers
+// (digits with at most one point, or the texts "∞" and "nan" of computed values pasted back),
+// operators, function names directly followed by their "(", and parentheses that never close more
+// groups than are open. Anything else ("pi", "abc", "%", the "e3" of "1e3", "1.2.3", a ")" without
+// its "(", a value directly followed by another value or by "(") is no expression: evaluating it
+// must fail rather than read the stray text as 0.
+bool IsWellFormedExpression(std::string_view text);
+
 }  // namespace velmora::calc

@@ -31,28 +31,47 @@ int RowOfTag(const QString& tag) {
 // which can read as another number; the row then gets the longest shorter form of the value that
 // fits (fewer places, or scientific form), and the full text as its hint.
 void WriteResult(const AppState& state, Control row, double value) {
-  const int decimals = state.settings.DecimalPlaces;
-  const bool group = state.settings.ThousandsSeparators;
-  const QString full = QString::fromStdString(FormatNumber(value, decimals, group));
+  const ResultFormat format = ResultFormatOf(state.settings);
+  const QString full = QString::fromStdString(FormatResult(value, format));
   if (TextFits(row, full)) {
     SetText(row, full);
     SetHint(row, {});
     return;
   }
-  const std::string shorter = FormatNumberToFit(
-      value, decimals, group,
-      [row](const std::string& text) { return TextFits(row, QString::fromStdString(text)); });
+  const std::string shorter = FormatResultToFit(value, format, [row](const std::string& text) {
+    return TextFits(row, QString::fromStdString(text));
+  });
   SetText(row, QString::fromStdString(shorter));
   SetHint(row, full);
 }
 
+// Which rows a rewrite reaches: all of them after a keystroke, only those showing a value when
+// the display settings change (a page nobody typed into stays empty).
+enum class Rows { kAll, kFilled };
+
+bool Skipped(Control row, Rows rows) {
+  return rows == Rows::kFilled && Text(row).isEmpty();
+}
+
+void RecomputeRows(AppState& state, Window* window, int page, Rows rows) {
+  if (page < 1 || page > kCategoryCount) return;
+  const int base = PageBase(page);
+  // NextRowNumber describes the page on show; the rows of one page never reach past its own 49.
+  const int last = std::min(state.NextRowNumber - 1, base + kMaxUnitsPerPage);
+  for (int row = base + 1; row <= last; ++row) {
+    const Control edit = FindControlByTag(window, row);
+    if (!edit || HasFocus(edit) || Skipped(edit, rows)) continue;
+    WriteResult(state, edit, state.BaseValue * state.FactorTable.Get(row));
+  }
+}
+
 // Writes the temperature rows from BaseValue (degrees Celsius), skipping row `except` (an index
 // 0 to 4, or -1 for none) and rows that do not exist.
-void WriteTemperatureRows(const AppState& state, Window* window, int except) {
+void WriteTemperatureRows(const AppState& state, Window* window, int except, Rows rows) {
   for (const int index : kTemperatureWriteOrder) {
     if (index == except) continue;
     const Control row = FindControlByTag(window, kFirstTemperatureRow + index);
-    if (!row) continue;
+    if (!row || Skipped(row, rows)) continue;
     WriteResult(state, row, FromCelsius(ScaleOfRow(index), state.BaseValue));
   }
 }
@@ -73,23 +92,15 @@ void OnRowEdited(AppState& state, Window* window, int page) {
 }
 
 void RecomputePage(AppState& state, Window* window, int page) {
-  if (page < 1 || page > kCategoryCount) return;
-  const int base = PageBase(page);
-  // NextRowNumber describes the page on show; the rows of one page never reach past its own 49.
-  const int last = std::min(state.NextRowNumber - 1, base + kMaxUnitsPerPage);
-  for (int row = base + 1; row <= last; ++row) {
-    const Control edit = FindControlByTag(window, row);
-    if (!edit || HasFocus(edit)) continue;
-    WriteResult(state, edit, state.BaseValue * state.FactorTable.Get(row));
-  }
+  RecomputeRows(state, window, page, Rows::kAll);
 }
 
 void RefreshCurrentPage(AppState& state, Window* window) {
   const int index = CurrentPage(FindControl(window, kPageControlName));
   if (index == kTemperaturePage - 1) {
-    WriteTemperatureRows(state, window, -1);
+    WriteTemperatureRows(state, window, -1, Rows::kFilled);
   } else if (index >= 0) {
-    RecomputePage(state, window, index + 1);
+    RecomputeRows(state, window, index + 1, Rows::kFilled);
   }
 }
 
@@ -101,7 +112,7 @@ void OnTemperatureEdited(AppState& state, Window* window) {
     if (tag != QString::number(kFirstTemperatureRow + index)) continue;
     SetHint(source, {});
     state.BaseValue = ToCelsius(ScaleOfRow(index), ToNumber(Text(source)));
-    WriteTemperatureRows(state, window, index);
+    WriteTemperatureRows(state, window, index, Rows::kAll);
     return;
   }
 }

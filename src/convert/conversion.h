@@ -13,8 +13,9 @@ void OnRowEdited(AppState& state, Window* window, int page);
 // Writes FormatNumber(BaseValue × factor) into every unit row of `page` except the focused one.
 void RecomputePage(AppState& state, Window* window, int page);
 
-// Re-displays the page on show with the current settings: the temperature page from BaseValue
-// in degrees Celsius (all five rows), any other page as RecomputePage does.
+// Re-displays the page on show with the current settings: the rows showing a value are rewritten,
+// the temperature page's from BaseValue in degrees Celsius, any other page's as RecomputePage
+// does; empty rows stay empty.
 void RefreshCurrentPage(AppState& state, Window* window);
 
 // Content changed of a temperature row: converts through degrees Celsius by fixed formulas.

@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,6 +18,9 @@ constexpr int kMaxDecimals = 20;
 constexpr int kSignificantDigits = 15;
 // Integer parts of more digits than this are written in scientific form.
 constexpr int kLargestPlainPoint = 15;
+// Significant digits show in positional notation for decimal exponents -4 to 14, as point
+// places -3 to 15.
+constexpr int kSmallestSignificantPoint = -3;
 
 // A decimal number as digits without leading zeros and the place of its point:
 // value = 0.digits × 10^point.
@@ -72,12 +76,25 @@ void RoundTo(Decimal& number, int keep) {
 
 std::string Scientific(const Decimal& number) {
   std::string result(1, number.digits.front());
-  if (number.digits.size() > 1) result += "." + number.digits.substr(1);
+  if (number.digits.size() > 1) {
+    result.push_back('.');
+    result.append(number.digits, 1);
+  }
   const int exponent = number.point - 1;
-  result += exponent < 0 ? "e-" : "e+";
+  result.append(exponent < 0 ? "e-" : "e+");
   const std::string power = std::to_string(exponent < 0 ? -exponent : exponent);
-  if (power.size() < 2) result += '0';
-  return result + power;
+  if (power.size() < 2) result.push_back('0');
+  result.append(power);
+  return result;
+}
+
+// `text` behind the sign of a negative value.
+std::string Signed(bool negative, const std::string& text) {
+  std::string result;
+  result.reserve(text.size() + 1);
+  if (negative) result.push_back('-');
+  result.append(text);
+  return result;
 }
 
 std::string Grouped(const std::string& digits) {
@@ -101,19 +118,40 @@ std::string Positional(const Decimal& number, bool group) {
   }
   std::string result = group ? Grouped(integer) : integer;
   if (point < size) {
-    result += '.';
+    result.push_back('.');
     result.append(static_cast<std::size_t>(std::max(-point, 0)), '0');
-    result += digits.substr(static_cast<std::size_t>(std::max(point, 0)));
+    result.append(digits, static_cast<std::size_t>(std::max(point, 0)));
   }
   return result;
+}
+
+// The value to `digits` significant digits, or nothing for zero and non-finite values.
+std::optional<Decimal> SignificantDigits(double value, int digits) {
+  if (!std::isfinite(value)) return std::nullopt;
+  Decimal number = ShortestDigits(std::fabs(value));
+  RoundTo(number, kSignificantDigits);
+  RoundTo(number, std::clamp(digits, 1, kSignificantDigits));
+  if (number.digits.empty()) return std::nullopt;
+  return number;
+}
+
+std::string SignificantText(const Decimal& number, bool group) {
+  if (number.point < kSmallestSignificantPoint || number.point > kLargestPlainPoint) {
+    return Scientific(number);
+  }
+  return Positional(number, group);
+}
+
+std::string NonFinite(double value) {
+  if (std::isnan(value)) return "NaN";
+  return value > 0 ? "∞" : "-∞";
 }
 
 }  // namespace
 
 std::string FormatNumber(double value, int decimals, bool group) {
-  if (std::isnan(value)) return "NaN";
-  if (std::isinf(value)) return value > 0 ? "∞" : "-∞";
-  const std::string sign = std::signbit(value) ? "-" : "";
+  if (!std::isfinite(value)) return NonFinite(value);
+  const bool negative = std::signbit(value);
   const Decimal exact = ShortestDigits(std::fabs(value));
   Decimal number = exact;
   RoundTo(number, kSignificantDigits);
@@ -130,18 +168,18 @@ std::string FormatNumber(double value, int decimals, bool group) {
       while (!cut.digits.empty() && cut.digits.back() == '0') cut.digits.pop_back();
       text = Scientific(cut);
     }
-    return sign + text;
+    return Signed(negative, text);
   }
   RoundTo(number, number.point + std::clamp(decimals, kMinDecimals, kMaxDecimals));
   if (number.digits.empty()) return "0";
-  return sign + Positional(number, group);
+  return Signed(negative, Positional(number, group));
 }
 
 std::string FormatNumberToFit(double value, int decimals, bool group,
                               const std::function<bool(const std::string&)>& fits) {
   std::string text = FormatNumber(value, decimals, group);
   if (fits(text) || !std::isfinite(value)) return text;
-  const std::string sign = std::signbit(value) ? "-" : "";
+  const bool negative = std::signbit(value);
   Decimal number = ShortestDigits(std::fabs(value));
   RoundTo(number, kSignificantDigits);
   // Fewer places keep the integer part whole, so the value reads the same to a coarser step;
@@ -150,7 +188,7 @@ std::string FormatNumberToFit(double value, int decimals, bool group,
     for (int places = std::min(decimals, kMaxDecimals) - 1; places >= 0; --places) {
       Decimal fewer = number;
       RoundTo(fewer, fewer.point + places);
-      const std::string shorter = sign + Positional(fewer, group);
+      const std::string shorter = Signed(negative, Positional(fewer, group));
       if (fits(shorter)) return shorter;
     }
   }
@@ -165,10 +203,50 @@ std::string FormatNumberToFit(double value, int decimals, bool group,
     Decimal fewer = number;
     RoundTo(fewer, digits);
     if (fewer.digits.empty()) break;
-    const std::string shorter = sign + Scientific(fewer);
+    const std::string shorter = Signed(negative, Scientific(fewer));
     if (fits(shorter)) return shorter;
   }
   return text;
+}
+
+std::string FormatSignificant(double value, int digits, bool group) {
+  if (!std::isfinite(value)) return NonFinite(value);
+  const std::optional<Decimal> number = SignificantDigits(value, digits);
+  if (!number) return "0";
+  return Signed(std::signbit(value), SignificantText(*number, group));
+}
+
+std::string FormatSignificantToFit(double value, int digits, bool group,
+                                   const std::function<bool(const std::string&)>& fits) {
+  std::string text = FormatSignificant(value, digits, group);
+  if (fits(text) || !std::isfinite(value)) return text;
+  const bool negative = std::signbit(value);
+  const int most = std::clamp(digits, 1, kSignificantDigits);
+  for (int fewer = most - 1; fewer >= 1; --fewer) {
+    const std::optional<Decimal> number = SignificantDigits(value, fewer);
+    if (!number) break;
+    const std::string shorter = Signed(negative, SignificantText(*number, group));
+    if (fits(shorter)) return shorter;
+  }
+  // Long integer parts keep all their places in positional notation; the exponent form is shorter.
+  for (int fewer = most; fewer >= 1; --fewer) {
+    const std::optional<Decimal> number = SignificantDigits(value, fewer);
+    if (!number) break;
+    const std::string shorter = Signed(negative, Scientific(*number));
+    if (fits(shorter)) return shorter;
+  }
+  return text;
+}
+
+std::string FormatResult(double value, const ResultFormat& format) {
+  return format.significant ? FormatSignificant(value, format.precision, format.group)
+                            : FormatNumber(value, format.precision, format.group);
+}
+
+std::string FormatResultToFit(double value, const ResultFormat& format,
+                              const std::function<bool(const std::string&)>& fits) {
+  return format.significant ? FormatSignificantToFit(value, format.precision, format.group, fits)
+                            : FormatNumberToFit(value, format.precision, format.group, fits);
 }
 
 }  // namespace velmora

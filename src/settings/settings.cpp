@@ -28,6 +28,8 @@ Settings ReadGeneralSettings(const SettingsFile& file) {
   settings.DecimalPlaces = read_int(kDecimalPlacesKey, {});
   // The one setting compared as text: "1.0" or " 1" (quoted in the file) leave it off.
   settings.ThousandsSeparators = file.Read(kGeneralSection, kThousandsSeparatorsKey, "0") == "1";
+  // Absent reads as "0": a file from before the option shows what it always showed.
+  settings.SignificantDigits = file.Read(kGeneralSection, kSignificantDigitsKey, "0") == "1";
   settings.ColumnSpan = read_int(kColumnSpanKey, {});
   settings.RowSpacing = read_int(kRowSpacingKey, {});
   settings.RowsPerColumn = read_int(kRowsPerColumnKey, {});

@@ -154,7 +154,7 @@ QWidget* MakeWidget(Window* host, const ControlDesign& design, QWidget* parent) 
     case Kind::CheckBox: {
       auto* box = new QCheckBox(FromUtf8(design.text), parent);
       ApplyColours(box, look, QPalette::Window);
-      return box;
+      return MakeClickable(host, box);
     }
     case Kind::RadioButton: {
       auto* button = new QRadioButton(FromUtf8(design.text), parent);

@@ -15,6 +15,11 @@ constexpr const char* kKeypadFrame = "外形框1";
 constexpr const char* kPi = "3.1415926535897932384626433832795";
 // The window's default font, used where the keypad names none.
 constexpr int kDefaultPixels = 12;
+// The group box draws its caption "即时计算器" above its frame in a line of the font's full height,
+// so the frame's top edge lies about 21 pixels down, below the 13 pixels the layout leaves above
+// "计算式：". Everything inside the box stands this much lower, and the box is as much taller, so
+// neither the caption nor the frame's edge runs into the label.
+constexpr int kCaptionRoom = 10;
 
 constexpr KeyRole T = KeyRole::Token;
 constexpr KeyRole M = KeyRole::MemorySlot;
@@ -96,8 +101,11 @@ void AddFixedControls(WindowDesign& design) {
   };
   // clang-format on
   for (const FixedControl& row : controls) {
-    ControlDesign control =
-        PlacedControl(row.kind, row.name, row.parent, row.left, row.top, row.width, row.height);
+    const bool in_group = std::string_view(row.parent) == kGroupBox;
+    const bool group = std::string_view(row.name) == kGroupBox;
+    ControlDesign control = PlacedControl(row.kind, row.name, row.parent, row.left,
+                                          row.top + (in_group ? kCaptionRoom : 0), row.width,
+                                          row.height + (group ? kCaptionRoom : 0));
     control.text = row.text;
     control.look = row.look;
     control.cursor = row.cursor;

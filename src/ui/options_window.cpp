@@ -2,6 +2,7 @@
 
 #include <QPointer>
 #include <QString>
+#include <optional>
 #include <string>
 
 #include "convert/conversion.h"
@@ -28,7 +29,68 @@ void WriteFlag(std::string_view key, bool on) {
   WriteSetting(kGeneralSection, key, on ? "1" : "0");
 }
 
+// A number box of the dialog, its page, the label that names it and the whole numbers it accepts.
+struct NumberField {
+  const char* box;
+  int page;
+  const char* label;
+  int lowest;
+  int highest;
+  const char* unit;
+};
+
+// clang-format off
+constexpr NumberField kNumberFields[] = {
+    {kDecimalPlacesBox, 0, kDecimalPlacesLabel, 0, 15,   ""},
+    {kColumnSpanBox,    2, "透明标签7",         1, 1000, "像素"},
+    {kRowSpacingBox,    2, "透明标签8",         1, 1000, "像素"},
+    {kRowsPerColumnBox, 2, "透明标签1",         1, 49,   ""},
+};
+// clang-format on
+
+// The whole number a box holds: digits only, blanks around them allowed.
+std::optional<int> WholeNumber(const QString& text) {
+  const QString trimmed = text.trimmed();
+  if (trimmed.isEmpty() || trimmed.size() > 9) return std::nullopt;
+  int value = 0;
+  for (const QChar c : trimmed) {
+    if (c < u'0' || c > u'9') return std::nullopt;
+    value = value * 10 + (c.unicode() - u'0');
+  }
+  return value;
+}
+
+// The first number box whose text is no whole number in its range, or nullptr.
+const NumberField* FirstRefusedField(Window* window) {
+  for (const NumberField& field : kNumberFields) {
+    const std::optional<int> value = WholeNumber(Text(FindControl(window, field.box)));
+    if (!value || *value < field.lowest || *value > field.highest) return &field;
+  }
+  return nullptr;
+}
+
+// Tells which field holds what and puts the focus into it, its page on show and its text
+// selected, so that the user can type the right number at once.
+void RefuseField(Window* window, const NumberField& field) {
+  QString name = Text(FindControl(window, field.label));
+  if (name.endsWith(u'：')) name.chop(1);
+  ShowMessageBox(QStringLiteral("“%1”须为 %2 到 %3 之间的整数%4，设置未保存。")
+                     .arg(name)
+                     .arg(field.lowest)
+                     .arg(field.highest)
+                     .arg(QString::fromUtf8(field.unit)),
+                 QStringLiteral("系统设置"));
+  SetCurrentPage(FindControl(window, kOptionsPages), field.page);
+  FocusForTyping(FindControl(window, field.box));
+}
+
 }  // namespace
+
+void ShowDecimalsCaption(Window* window) {
+  const bool significant = Checked(FindControl(window, kSignificantBox));
+  SetText(FindControl(window, kDecimalPlacesLabel),
+          significant ? QStringLiteral("有效数字位数：") : QStringLiteral("小数保留位数："));
+}
 
 void ShowStylePreview(Window* window, int style) {
   const SkinStyle* found = FindSkinStyle(style);
@@ -54,6 +116,8 @@ void OnOptionsCreated(AppState& state, Window* window) {
   SetText(decimals, QString::number(settings.DecimalPlaces));
 
   SetChecked(FindControl(window, kThousandsBox), settings.ThousandsSeparators);
+  SetChecked(FindControl(window, kSignificantBox), settings.SignificantDigits);
+  ShowDecimalsCaption(window);
   SetChecked(FindControl(window, kRememberBox), settings.RememberLastCategory == 1);
 
   for (int n = 1; n <= kCategoryCount; ++n) {
@@ -68,7 +132,11 @@ void OnOptionsCreated(AppState& state, Window* window) {
   }
 }
 
-void ApplyOptions(AppState& state, Window* window, Window* main_window) {
+bool ApplyOptions(AppState& state, Window* window, Window* main_window) {
+  if (const NumberField* refused = FirstRefusedField(window)) {
+    RefuseField(window, *refused);
+    return false;
+  }
   Settings& settings = state.settings;
   // Out-of-range numbers are held at the ends of the int range; what is written stays as typed.
   settings.ColumnSpan = SettingToInt(TextOf(window, kColumnSpanBox));
@@ -78,6 +146,8 @@ void ApplyOptions(AppState& state, Window* window, Window* main_window) {
 
   settings.ThousandsSeparators = Checked(FindControl(window, kThousandsBox));
   WriteFlag(kThousandsSeparatorsKey, settings.ThousandsSeparators);
+  settings.SignificantDigits = Checked(FindControl(window, kSignificantBox));
+  WriteFlag(kSignificantDigitsKey, settings.SignificantDigits);
   settings.RememberLastCategory = Checked(FindControl(window, kRememberBox)) ? 1 : 0;
   WriteFlag(kRememberLastCategoryKey, settings.RememberLastCategory == 1);
 
@@ -88,6 +158,8 @@ void ApplyOptions(AppState& state, Window* window, Window* main_window) {
     }
   }
   ApplyInterfaceStyle(settings, main_window);
+  // The dialog shows the style it has just applied, as every window opened from now on does.
+  ApplyInterfaceStyle(settings, window);
 
   for (int n = 1; n <= kCategoryCount; ++n) {
     const std::string name = CategoryButtonName(n);
@@ -100,6 +172,11 @@ void ApplyOptions(AppState& state, Window* window, Window* main_window) {
   WriteSetting(kGeneralSection, kDecimalPlacesKey, TextOf(window, kDecimalPlacesBox));
 
   if (main_window != nullptr) RefreshCurrentPage(state, main_window);
+  return true;
+}
+
+void ConfirmOptions(AppState& state, Window* window, Window* main_window) {
+  if (ApplyOptions(state, window, main_window)) DestroyWindow(window);
 }
 
 HandlerTable OptionsWindowHandlers(AppState& state, Window* main_window) {
@@ -107,15 +184,23 @@ HandlerTable OptionsWindowHandlers(AppState& state, Window* main_window) {
   // still writes the settings.
   const QPointer<Window> main = main_window;
   HandlerTable table;
-  table[kOnOptionsCreated] = [&state](const EventArgs& e) { OnOptionsCreated(state, e.window); };
+  table[kOnOptionsCreated] = [&state, main](const EventArgs& e) {
+    OnOptionsCreated(state, e.window);
+    // Enter anywhere in the dialog acts as its OK button.
+    Window* window = e.window;
+    for (const char* key : {"Return", "Enter"}) {
+      BindKey(WindowControl(window), key,
+              [&state, main, window] { ConfirmOptions(state, window, main.data()); });
+    }
+  };
   table[kApplyOptions] = [&state, main](const EventArgs& e) {
     ApplyOptions(state, e.window, main.data());
   };
   table[kConfirmOptions] = [&state, main](const EventArgs& e) {
-    ApplyOptions(state, e.window, main.data());
-    DestroyWindow(e.window);
+    ConfirmOptions(state, e.window, main.data());
   };
   table[kCloseOptionsWindow] = [](const EventArgs& e) { DestroyWindow(e.window); };
+  table[kShowDecimalsCaption] = [](const EventArgs& e) { ShowDecimalsCaption(e.window); };
   table[kShowStylePreview] = [](const EventArgs& e) { ShowStylePreview(e.window, e.argument); };
   table[kOnOptionsBoxGotFocus] = [](const EventArgs& e) { SetBackgroundColour(e.source, kWhite); };
   table[kOnOptionsBoxLostFocus] = [](const EventArgs& e) {

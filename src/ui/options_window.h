@@ -15,9 +15,19 @@ HandlerTable OptionsWindowHandlers(AppState& state, Window* main_window);
 // the settings file.
 void OnOptionsCreated(AppState& state, Window* window);
 
-// Apply: takes the four numbers into memory, writes every setting of the dialog to the settings
-// file as shown, restyles the main window and re-displays its page on show.
-void ApplyOptions(AppState& state, Window* window, Window* main_window);
+// Apply: refuses a number box outside its range (decimal places 0 to 15, the two spacings 1 to 1000
+// pixels, rows per column 1 to 49) with a message naming the field and the focus in that box,
+// writing nothing. Otherwise takes the four numbers into memory, writes every setting of the
+// dialog to the settings file as shown, restyles the main window and the dialog and re-displays
+// the main window's page on show. True when the settings were applied.
+bool ApplyOptions(AppState& state, Window* window, Window* main_window);
+
+// OK (and Enter anywhere in the dialog): Apply, and close the dialog when Apply took the settings.
+void ConfirmOptions(AppState& state, Window* window, Window* main_window);
+
+// The caption of the decimal places box after the significant digits box: "有效数字位数：" while
+// it is ticked, "小数保留位数：" otherwise.
+void ShowDecimalsCaption(Window* window);
 
 // The picture `预览框` shows for interface style 1 to 3; any other style shows none.
 void ShowStylePreview(Window* window, int style);

@@ -53,6 +53,7 @@ ControlDesign EditBox(const char* name, int page, int left, int top, int width,
 constexpr std::pair<const char*, const char*> kBoxLabels[] = {
     {kThousandsBox, "透明标签2"},
     {kRememberBox, "透明标签4"},
+    {kSignificantBox, "透明标签5"},
 };
 
 void AddFixedControls(WindowDesign& design) {
@@ -70,7 +71,9 @@ void AddFixedControls(WindowDesign& design) {
     {Kind::TransparentLabel,    "透明标签2",         kOptionsPages, kGeneralPage,    35,  56, 189,  16, "换算结果用\",\"分隔",   kBlack, ""},
     {Kind::CheckBox,            kRememberBox,        kOptionsPages, kGeneralPage,    16,  96,  16,  16, "",                      kBlack, ""},
     {Kind::TransparentLabel,    "透明标签4",         kOptionsPages, kGeneralPage,    35,  91, 189,  24, "记住退出时的页面",      kBlack, ""},
-    {Kind::TransparentLabel,    "透明标签3",         kOptionsPages, kGeneralPage,    16, 132, 168,  16, "小数保留位数：",        kBlack, ""},
+    {Kind::TransparentLabel,    kDecimalPlacesLabel,      kOptionsPages, kGeneralPage,    16, 132, 168,  16, "小数保留位数：",        kBlack, ""},
+    {Kind::CheckBox,            kSignificantBox,     kOptionsPages, kGeneralPage,    16, 173,  13,  13, "按有效数字显示",        kBlack, ""},
+    {Kind::TransparentLabel,    "透明标签5",         kOptionsPages, kGeneralPage,    35, 172, 189,  16, "按有效数字显示",        kBlack, ""},
     {Kind::RadioButton,         "单选框1",           kOptionsPages, kGeneralPage,     8, 196,  72,  24, "蓝幽魅影",              kBlack, ""},
     {Kind::RadioButton,         "单选框2",           kOptionsPages, kGeneralPage,     8, 252,  72,  24, "绿水青山",              kBlack, ""},
     {Kind::RadioButton,         "单选框3",           kOptionsPages, kGeneralPage,     8, 300,  56,  24, "Vista",                 kBlack, ""},
@@ -88,6 +91,7 @@ void AddFixedControls(WindowDesign& design) {
     {"确认",                  Event::Clicked,    kConfirmOptions,      0},
     {"取消",                  Event::Clicked,    kCloseOptionsWindow,  0},
     {"应用",                  Event::Clicked,    kApplyOptions,        0},
+    {kSignificantBox,         Event::Clicked,    kShowDecimalsCaption, 0},
     {"单选框1",               Event::Clicked,    kShowStylePreview,    1},
     {"单选框2",               Event::Clicked,    kShowStylePreview,    2},
     {"单选框3",               Event::Clicked,    kShowStylePreview,    3},
@@ -127,7 +131,7 @@ void AddFixedControls(WindowDesign& design) {
     for (const auto& [box, label] : kBoxLabels) {
       if (control.name == box) control.label = label;
     }
-    const bool decimals_follow = control.name == "透明标签3";
+    const bool decimals_follow = control.name == kDecimalPlacesLabel;
     design.controls.push_back(std::move(control));
 
     // The decimal places box stands after its caption.
@@ -136,7 +140,7 @@ void AddFixedControls(WindowDesign& design) {
           EditBox(kDecimalPlacesBox, kGeneralPage, 16, 148, 176, std::to_string(kDecimalPlacesTag));
       decimals.events = {{Event::GotFocus, kOnOptionsBoxGotFocus},
                          {Event::LostFocus, kOnOptionsBoxLostFocus}};
-      decimals.label = "透明标签3";
+      decimals.label = kDecimalPlacesLabel;
       design.controls.push_back(std::move(decimals));
     }
   }

@@ -32,8 +32,8 @@ const Case kCases[] = {
     {"GroupBeforeDigit",            "(1+2)3",             "9"},
     {"DigitBeforeFunction",         "2sin(30)",           "1.0000000000000597"},
     {"DigitBeforeExpNotExponent",   "2e(1)",              "5.43656365691809"},
-    {"NoExponentNotation",          "2e5",                "0"},
-    {"PointBeforeEIsNoExponent",    "1.e5+1",             "2"},
+    {"ExponentNotationFails",       "2e5",                ""},
+    {"PointBeforeEFails",           "1.e5+1",             ""},
     // Normalisation.
     {"UpperCase",                   "SIN(30)",            "0.5000000000000299"},
     {"SpacesRemoved",               "sin( 30 )",          "0.5000000000000299"},
@@ -117,8 +117,26 @@ const Case kCases[] = {
     {"InfiniteNegated",             "ln(0)*-1",           "∞"},
     {"UndefinedTextReadsBack",      "NaN+1",              "NaN"},
     {"SineOfInfinite",              "sin(ln(0))",         "NaN"},
-    // A call left open takes the rest of the text as its argument.
-    {"OpenCallAfterLoneClosing",    "2+)+sin(30",         "2.5000000000000298"},
+    // Text that is no number, operator or call fails instead of reading as 0.
+    {"LoneClosingFails",            "2+)+sin(30",         ""},
+    {"NameOfPiFails",               "PI*2",               ""},
+    {"WordAloneFails",              "abc",                ""},
+    {"PercentFails",                "50%",                ""},
+    {"PercentAloneFails",           "%",                  ""},
+    {"ExponentFormFails",           "1e3",                ""},
+    {"NegativeExponentFormFails",   "1e-3",               ""},
+    {"ExponentOfCallStillWorks",    "1e(0)",              "1"},
+    {"TwoPointsFail",               "1.2.3",              ""},
+    {"PointAloneFails",             ".+1",                ""},
+    {"WordInsideSineFails",         "sin(pi)",            ""},
+    {"WordInsideFailingSumFails",   "sin(1/0+x)",         ""},
+    {"UnknownFunctionFails",        "sine(30)",           ""},
+    {"CommaFails",                  "1,000+1",            ""},
+    {"ValueAfterGroupFails",        "(1+2).5",            ""},
+    {"ValueAfterInfiniteFails",     "∞5",                 ""},
+    {"UndefinedBeforeDigitFails",   "nan5",               ""},
+    {"PiKeyDigits",                 "3.1415926535897932384626433832795*2", "6.283185307179586"},
+    {"PointFormsAreNumbers",        "5.+.5",              "5.5"},
 };
 // clang-format on
 
@@ -208,9 +226,8 @@ TEST(EvaluateRobustness, DeepNestingNeedsNoStack) {
 }
 
 TEST(EvaluateRobustness, DeepUnclosedCalls) {
-  // The first call takes everything behind it, still holding unclosed calls, so its argument fails
-  // and sin reads it as 0; the lone ")" in front read as 0 too, times the implied "*".
-  EXPECT_EQ(Evaluate(Repeat(")", kDeep) + Repeat("sin(", kDeep) + "1"), "0");
+  // Counts that match but ")" in front of every "(" fail however deep.
+  EXPECT_EQ(Evaluate(Repeat(")", kDeep) + Repeat("sin(", kDeep) + "1"), "");
   EXPECT_EQ(Evaluate(Repeat(")", kDeep) + Repeat("ln(", kDeep) + "1"), "");
   EXPECT_EQ(Evaluate(Repeat(")", kDeep) + Repeat("(", kDeep)), "");
 }

@@ -146,7 +146,9 @@ std::string EvaluateNormalised(std::string text) {
 }  // namespace
 
 std::string Evaluate(std::string_view expression) {
-  return calc::PlainText(EvaluateNormalised(calc::NormaliseExpression(expression)));
+  const std::string text = calc::NormaliseExpression(expression);
+  if (!calc::IsWellFormedExpression(calc::InsertImpliedProducts(text))) return {};
+  return calc::PlainText(EvaluateNormalised(text));
 }
 
 }  // namespace velmora::literal

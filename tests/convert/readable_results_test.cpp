@@ -21,6 +21,7 @@ namespace {
 constexpr const char* kConfig = R"([通用设置]
 小数保留位数=%1
 是否千位分隔=1
+有效数字显示=%2
 跨度=300
 上下间隔=24
 每列个数=15
@@ -60,8 +61,9 @@ QChar FirstDigit(const QString& text) {
 
 class ReadableResultsTest : public testing::MainWindowTest {
  protected:
-  void StartWithDecimals(int decimals) {
-    Start(QString::fromUtf8(kConfig).arg(decimals).toStdString());
+  // `decimals` decimal places, or as many significant digits when `significant`.
+  void StartWithDecimals(int decimals, bool significant = false) {
+    Start(QString::fromUtf8(kConfig).arg(decimals).arg(significant ? 1 : 0).toStdString());
   }
 };
 
@@ -80,7 +82,8 @@ TEST_F(ReadableResultsTest, NoiseDigitsNeverReachARow) {
 
 struct LongCase {
   const char* name;
-  int decimals;
+  int decimals;  // or significant digits
+  bool significant;
   int typed_row;
   const char* typed;
   int row;  // the row whose result is too long for 120 pixels
@@ -92,11 +95,15 @@ std::ostream& operator<<(std::ostream& os, const LongCase& c) {
 
 // clang-format off
 const LongCase kLongCases[] = {
-  {"light_years_in_metres",    2,  3,   "2.5",                2},
-  {"grouped_with_places",      6,  4,   "123456789.012345",   2},
-  {"picoseconds_in_a_year",    2,  654, "0.142857142857",     655},
-  {"tiny_fraction_of_a_year",  20, 652, "0.001",              654},
-  {"negative_grouped",         4,  4,   "-98765432109.8765",  2},
+  {"light_years_in_metres",    2,  false, 3,   "2.5",                2},
+  {"grouped_with_places",      6,  false, 4,   "123456789.012345",   2},
+  {"picoseconds_in_a_year",    2,  false, 654, "0.142857142857",     655},
+  {"tiny_fraction_of_a_year",  20, false, 652, "0.001",              654},
+  {"negative_grouped",         4,  false, 4,   "-98765432109.8765",  2},
+  // Significant digits: the exponent form and long plain integer parts fit the same way.
+  {"significant_tiny",         15, true,  652, "0.001",              654},
+  {"significant_light_years",  15, true,  4,   "2.5",                3},
+  {"significant_grouped",      15, true,  4,   "-98765432109.8765",  2},
 };
 // clang-format on
 
@@ -109,11 +116,12 @@ TEST_P(LongResultTest, RowShowsAWholeTextOfTheSameValue) {
   // Expected: the row holds a text that fits whole, begins with the value's first digit, reads
   // back as the value to its precision and shows from its start; the hint holds the full text.
   const LongCase& c = GetParam();
-  StartWithDecimals(c.decimals);
+  StartWithDecimals(c.decimals, c.significant);
   ClickCategoryButton(c.typed_row < 50 ? 1 : 14);
   TypeInto(c.typed_row, c.typed);
   const double value = state().BaseValue * state().FactorTable.Get(c.row);
-  const QString full = QString::fromStdString(FormatNumber(value, c.decimals, true));
+  const QString full =
+      QString::fromStdString(FormatResult(value, {c.decimals, true, c.significant}));
   const Control row = FindControlByTag(window(), c.row);
   const QString shown = Text(row);
   ASSERT_FALSE(TextFits(row, full)) << "the case must overflow the box: " << full.toStdString();

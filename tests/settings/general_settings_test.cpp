@@ -63,6 +63,7 @@ TEST_F(GeneralSettingsTest, NoFileGivesTheDefaults) {
   EXPECT_EQ(s.LastCategory, 0);
   EXPECT_EQ(s.DecimalPlaces, 0);
   EXPECT_FALSE(s.ThousandsSeparators);
+  EXPECT_FALSE(s.SignificantDigits);
   EXPECT_EQ(s.ColumnSpan, 0);
   EXPECT_EQ(s.RowSpacing, 0);
   EXPECT_EQ(s.RowsPerColumn, 0);
@@ -109,6 +110,21 @@ TEST_F(GeneralSettingsTest, SeparatorsOnOnlyForExactlyOne) {
                                 {"", false}}) {
     EXPECT_EQ(ReadWith(std::string("是否千位分隔=") + c.stored).ThousandsSeparators, c.on)
         << '"' << c.stored << '"';
+  }
+}
+
+TEST_F(GeneralSettingsTest, SignificantDigitsOnOnlyForExactlyOne) {
+  // A file from before the option has no key: today's display, decimal places.
+  EXPECT_FALSE(ReadWith("是否千位分隔=1").SignificantDigits);
+  for (const SeparatorCase c : {SeparatorCase{"1", true},
+                                {"1.0", false},
+                                {"01", false},
+                                {"2", false},
+                                {"0", false},
+                                {"", false}}) {
+    const Settings s = ReadWith(std::string("是否千位分隔=0\n有效数字显示=") + c.stored);
+    EXPECT_EQ(s.SignificantDigits, c.on) << '"' << c.stored << '"';
+    EXPECT_FALSE(s.ThousandsSeparators) << "the two flags are stored apart";
   }
 }
 

@@ -330,6 +330,7 @@ TEST_F(AccessibleWindowsTest, OptionsDialogBoxesAreNamedByTheirLabelsInReadingOr
         {"小数保留位数编辑框", "小数保留位数："},
         {"选择框1", "是否千位分隔"},
         {"选择框2", "记住退出时的页面"},
+        {"选择框3", "按有效数字显示"},
         {"跨度编辑框", "输入框之间的横向距离"},
         {"上下间隔编辑框", "输入框之间的纵向距离"},
         {"每列个数编辑框", "每列的输入框个数"},
@@ -348,7 +349,7 @@ TEST_F(AccessibleWindowsTest, OptionsDialogBoxesAreNamedByTheirLabelsInReadingOr
     tabs->setFocus(Qt::TabFocusReason);
     QStringList walk = TabWalk();
     walk.removeIf([](const QString& name) { return name.startsWith(u"单选框"); });
-    const QStringList expected = {"tabs", "选择框1", "选择框2", "小数保留位数编辑框",
+    const QStringList expected = {"tabs", "选择框1", "选择框2", "小数保留位数编辑框", "选择框3",
                                   "确认", "取消",    "应用",    "控件_图形按钮_关闭"};
     EXPECT_EQ(walk, expected);
   });

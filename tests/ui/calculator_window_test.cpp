@@ -7,11 +7,14 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QCursor>
+#include <QGroupBox>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QScreen>
+#include <QStyle>
+#include <QStyleOptionGroupBox>
 #include <QTest>
 #include <string>
 
@@ -221,11 +224,11 @@ TEST_F(CalculatorTest, StoredResultSurvivesClearCloseAndReopen) {
 }
 
 TEST_F(CalculatorTest, MemorySlotAdvancesByCharactersOfItsText) {
-  // A slot holding an odd text (the result of an expression left without operators) moves the
-  // caret by the characters the user sees.
+  // A slot holding an odd text moves the caret by the characters the user sees.
   Prepare("你好😀", 3);
-  ASSERT_EQ(ResultText(), "你好😀");
-  SaveTo("D");
+  // Text that is no number has no result; the slot is filled as the user would paste it.
+  ASSERT_EQ(ResultText(), "");
+  state_.MemorySlot[3] = "你好😀";
   Prepare("1", 0);
   Click("D");
   EXPECT_EQ(ExpressionText(), "你好😀1");
@@ -350,6 +353,58 @@ TEST_F(CalculatorTest, ResultBoxShowsALongResultWhole) {
   EXPECT_EQ(ResultText(), digits);
   SaveTo("A");
   EXPECT_EQ(state_.MemorySlot[0].size(), 40000u);
+}
+
+TEST_F(CalculatorTest, WordsShowNoResultWhileThePiKeyGivesDigits) {
+  // State: empty calculator.  Action: type "PI*2", clear, then the "PI" key and "*2"; then "1e3".
+  // Expected: the typed word and the exponent form leave the result box empty instead of showing
+  // 0; the key's digits compute.
+  QTest::keyClicks(Expression(), "PI*2");
+  EXPECT_EQ(ResultText(), "");
+  Click("清空");
+  Click("PI");
+  QTest::keyClicks(Expression(), "*2");
+  EXPECT_EQ(ExpressionText(), QString::fromLatin1(kPiDigits) + "*2");
+  EXPECT_EQ(ResultText(), "6.283185307179586");
+  Click("清空");
+  QTest::keyClicks(Expression(), "1e3");
+  EXPECT_EQ(ResultText(), "");
+}
+
+TEST_F(CalculatorTest, GroupCaptionStandsClearOfTheExpressionLabelInEveryStyle) {
+  // State: the calculator opened in interface style 1, 2, 3 and the designed look.
+  // Action: none.  Expected: the line the group box draws its caption in and the label
+  // "计算式：" share no pixel, the label stands below the frame's top edge and above the
+  // expression box.
+  for (const int style : {1, 2, 3, 7}) {
+    // "[通用设置]" and "界面风格=" in GB18030.
+    std::string config = "[\xCD\xA8\xD3\xC3\xC9\xE8\xD6\xC3]\n\xBD\xE7\xC3\xE6\xB7\xE7\xB8\xF1=";
+    config += std::to_string(style);
+    testing::WriteBytes(dir_ / "config.dat", config);
+    Close();
+    Open();
+    auto* group = qobject_cast<QGroupBox*>(FindControl(window_, "分组框1").object());
+    auto* label = qobject_cast<QWidget*>(FindControl(window_, "标签1").object());
+    ASSERT_NE(group, nullptr);
+    ASSERT_NE(label, nullptr);
+    QStyleOptionGroupBox option;
+    option.initFrom(group);
+    option.text = group->title();
+    option.textAlignment = group->alignment();
+    option.lineWidth = 1;
+    option.subControls = QStyle::SC_GroupBoxFrame | QStyle::SC_GroupBoxLabel;
+    const QRect caption = group->style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                                         QStyle::SC_GroupBoxLabel, group);
+    EXPECT_FALSE(caption.isEmpty()) << style;
+    EXPECT_FALSE(caption.intersects(label->geometry()))
+        << "style " << style << ": caption bottom " << caption.bottom() << ", label top "
+        << label->geometry().top();
+    const QRect frame = group->style()->subControlRect(QStyle::CC_GroupBox, &option,
+                                                       QStyle::SC_GroupBoxFrame, group);
+    EXPECT_GT(label->geometry().top(), frame.top())
+        << "style " << style << ": the label covers the frame's top edge";
+    EXPECT_LE(label->geometry().bottom(), Expression()->geometry().top()) << style;
+  }
 }
 
 TEST_F(CalculatorTest, KeypadKeysShowTheHandAndTheirDesignFonts) {
