@@ -11,6 +11,7 @@
 #include "toolkit/toolkit.h"
 #include "units/app_state.h"
 #include "units/category.h"
+#include "units/unit_row.h"
 
 namespace velmora {
 namespace {
@@ -57,6 +58,24 @@ void WriteTemperatureRows(const AppState& state, Window* window, int except) {
   }
 }
 
+// Writes `quantity` (in the page's reference unit) into the unit rows of `page` up to row
+// `last`, except the focused one. A row whose factor does not convert stays empty rather than
+// showing "∞", "0" or "NaN".
+void WriteQuantity(AppState& state, Window* window, int page, int last, double quantity) {
+  state.PageQuantity[page] = quantity;
+  for (int row = PageBase(page) + 1; row <= last; ++row) {
+    const Control edit = FindControlByTag(window, row);
+    if (!edit || HasFocus(edit)) continue;
+    const double factor = state.FactorTable.Get(row);
+    if (!UsableFactor(factor)) {
+      SetText(edit, {});
+      SetHint(edit, {});
+      continue;
+    }
+    WriteResult(state, edit, quantity * factor);
+  }
+}
+
 }  // namespace
 
 void OnRowEdited(AppState& state, Window* window, int page) {
@@ -65,10 +84,11 @@ void OnRowEdited(AppState& state, Window* window, int page) {
   // The row now holds what the user typed, not a shortened result.
   SetHint(source, {});
   const double typed = ToNumber(Text(source));
-  const int row = RowOfTag(Tag(source));
-  // A factor of 0 (or a row outside the table) makes the quotient infinite or undefined; the
-  // other rows then show "∞" or "NaN" rather than digits.
-  state.BaseValue = typed / state.FactorTable.Get(row);
+  const double factor = state.FactorTable.Get(RowOfTag(Tag(source)));
+  // A unit without a usable factor (0, negative, not a number) stands for no quantity: typing
+  // into its row changes nothing else.
+  if (!UsableFactor(factor)) return;
+  state.BaseValue = typed / factor;
   RecomputePage(state, window, page);
 }
 
@@ -77,11 +97,12 @@ void RecomputePage(AppState& state, Window* window, int page) {
   const int base = PageBase(page);
   // NextRowNumber describes the page on show; the rows of one page never reach past its own 49.
   const int last = std::min(state.NextRowNumber - 1, base + kMaxUnitsPerPage);
-  for (int row = base + 1; row <= last; ++row) {
-    const Control edit = FindControlByTag(window, row);
-    if (!edit || HasFocus(edit)) continue;
-    WriteResult(state, edit, state.BaseValue * state.FactorTable.Get(row));
-  }
+  WriteQuantity(state, window, page, last, state.BaseValue);
+}
+
+void ShowQuantityOnPage(AppState& state, Window* window, int page, double quantity) {
+  if (page < 1 || page > kCategoryCount || page == kTemperaturePage) return;
+  WriteQuantity(state, window, page, PageBase(page) + kMaxUnitsPerPage, quantity);
 }
 
 void RefreshCurrentPage(AppState& state, Window* window) {
