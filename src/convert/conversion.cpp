@@ -11,6 +11,7 @@
 #include "toolkit/toolkit.h"
 #include "units/app_state.h"
 #include "units/category.h"
+#include "units/unit_row.h"
 
 namespace velmora {
 namespace {
@@ -53,18 +54,6 @@ bool Skipped(Control row, Rows rows) {
   return rows == Rows::kFilled && Text(row).isEmpty();
 }
 
-void RecomputeRows(AppState& state, Window* window, int page, Rows rows) {
-  if (page < 1 || page > kCategoryCount) return;
-  const int base = PageBase(page);
-  // NextRowNumber describes the page on show; the rows of one page never reach past its own 49.
-  const int last = std::min(state.NextRowNumber - 1, base + kMaxUnitsPerPage);
-  for (int row = base + 1; row <= last; ++row) {
-    const Control edit = FindControlByTag(window, row);
-    if (!edit || HasFocus(edit) || Skipped(edit, rows)) continue;
-    WriteResult(state, edit, state.BaseValue * state.FactorTable.Get(row));
-  }
-}
-
 // Writes the temperature rows from BaseValue (degrees Celsius), skipping row `except` (an index
 // 0 to 4, or -1 for none) and rows that do not exist.
 void WriteTemperatureRows(const AppState& state, Window* window, int except, Rows rows) {
@@ -76,6 +65,33 @@ void WriteTemperatureRows(const AppState& state, Window* window, int except, Row
   }
 }
 
+// Writes `quantity` (in the page's reference unit) into the unit rows of `page` up to row
+// `last`, except the focused one. A row whose factor does not convert stays empty rather than
+// showing "∞", "0" or "NaN".
+void WriteQuantity(AppState& state, Window* window, int page, int last, double quantity,
+                   Rows rows) {
+  state.PageQuantity[page] = quantity;
+  for (int row = PageBase(page) + 1; row <= last; ++row) {
+    const Control edit = FindControlByTag(window, row);
+    if (!edit || HasFocus(edit) || Skipped(edit, rows)) continue;
+    const double factor = state.FactorTable.Get(row);
+    if (!UsableFactor(factor)) {
+      SetText(edit, {});
+      SetHint(edit, {});
+      continue;
+    }
+    WriteResult(state, edit, quantity * factor);
+  }
+}
+
+void RecomputeRows(AppState& state, Window* window, int page, Rows rows) {
+  if (page < 1 || page > kCategoryCount) return;
+  const int base = PageBase(page);
+  // NextRowNumber describes the page on show; the rows of one page never reach past its own 49.
+  const int last = std::min(state.NextRowNumber - 1, base + kMaxUnitsPerPage);
+  WriteQuantity(state, window, page, last, state.BaseValue, rows);
+}
+
 }  // namespace
 
 void OnRowEdited(AppState& state, Window* window, int page) {
@@ -84,15 +100,21 @@ void OnRowEdited(AppState& state, Window* window, int page) {
   // The row now holds what the user typed, not a shortened result.
   SetHint(source, {});
   const double typed = ToNumber(Text(source));
-  const int row = RowOfTag(Tag(source));
-  // A factor of 0 (or a row outside the table) makes the quotient infinite or undefined; the
-  // other rows then show "∞" or "NaN" rather than digits.
-  state.BaseValue = typed / state.FactorTable.Get(row);
+  const double factor = state.FactorTable.Get(RowOfTag(Tag(source)));
+  // A unit without a usable factor (0, negative, not a number) stands for no quantity: typing
+  // into its row changes nothing else.
+  if (!UsableFactor(factor)) return;
+  state.BaseValue = typed / factor;
   RecomputePage(state, window, page);
 }
 
 void RecomputePage(AppState& state, Window* window, int page) {
   RecomputeRows(state, window, page, Rows::kAll);
+}
+
+void ShowQuantityOnPage(AppState& state, Window* window, int page, double quantity) {
+  if (page < 1 || page > kCategoryCount || page == kTemperaturePage) return;
+  WriteQuantity(state, window, page, PageBase(page) + kMaxUnitsPerPage, quantity, Rows::kAll);
 }
 
 void RefreshCurrentPage(AppState& state, Window* window) {

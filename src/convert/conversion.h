@@ -13,6 +13,10 @@ void OnRowEdited(AppState& state, Window* window, int page);
 // Writes FormatNumber(BaseValue × factor) into every unit row of `page` except the focused one.
 void RecomputePage(AppState& state, Window* window, int page);
 
+// Writes `quantity` (in the reference unit of factor page `page`, built or not on show) into
+// every unit row of that page except the focused one, as RecomputePage does for BaseValue.
+void ShowQuantityOnPage(AppState& state, Window* window, int page, double quantity);
+
 // Re-displays the page on show with the current settings: the rows showing a value are rewritten,
 // the temperature page's from BaseValue in degrees Celsius, any other page's as RecomputePage
 // does; empty rows stay empty.

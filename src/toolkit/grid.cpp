@@ -2,10 +2,12 @@
 
 #include <QAbstractButton>
 #include <QHeaderView>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QSet>
 #include <QTableWidget>
+#include <QToolTip>
 #include <algorithm>
 #include <map>
 
@@ -84,6 +86,24 @@ class GridControl final : public QTableWidget {
       verticalHeader()->setDefaultSectionSize(height);
     }
     QTableWidget::changeEvent(event);
+  }
+
+  // A cell's whole text as its hint, also where the column is too narrow for it. Cell texts can
+  // come from the settings file: the hint shows them as plain text.
+  bool viewportEvent(QEvent* event) override {
+    if (event->type() != QEvent::ToolTip) return QTableWidget::viewportEvent(event);
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QTableWidgetItem* cell = itemAt(help->pos());
+    if (cell == nullptr || cell->text().isEmpty()) {
+      QToolTip::hideText();
+      event->ignore();
+      return true;
+    }
+    QToolTip::showText(
+        help->globalPos(),
+        QStringLiteral("<p style='white-space:pre'>%1</p>").arg(cell->text().toHtmlEscaped()),
+        viewport(), visualItemRect(cell));
+    return true;
   }
 
   void keyPressEvent(QKeyEvent* event) override {

@@ -10,7 +10,9 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPushButton>
 #include <QUrl>
+#include <algorithm>
 
 #include "toolkit/realise.h"
 #include "toolkit/window.h"
@@ -64,6 +66,10 @@ void QuitWhenDestroyed(Window* window) {
                    &QCoreApplication::quit, Qt::QueuedConnection);
 }
 
+void SetCloseRequestHandler(Window* window, std::function<void()> handler) {
+  if (window != nullptr) window->SetCloseRequestHandler(std::move(handler));
+}
+
 bool IsDestroying(const Window* window) {
   return window == nullptr || window->destroying();
 }
@@ -96,6 +102,10 @@ Window* WindowOf(Control control) {
 Control CopyControl(Control template_control) {
   Window* window = WindowOf(template_control);
   return window != nullptr ? window->Copy(template_control) : Control();
+}
+
+void DeleteCopies(Control template_control) {
+  if (Window* window = WindowOf(template_control)) window->DeleteCopies(template_control);
 }
 
 void RedirectEvents(Control source, Control target) {
@@ -164,6 +174,26 @@ void ShowMessageBox(const QString& text, const QString& title) {
   QMessageBox box(QMessageBox::Information, title, text, QMessageBox::Ok);
   box.setTextFormat(Qt::PlainText);
   box.exec();
+}
+
+int AskQuestion(const QString& text, const QString& title, const std::vector<QString>& buttons) {
+  if (buttons.empty()) return -1;
+  QMessageBox box(QMessageBox::Question, title, text);
+  box.setTextFormat(Qt::PlainText);
+  std::vector<QPushButton*> added;
+  for (std::size_t i = 0; i < buttons.size(); ++i) {
+    // Roles only order the buttons as the platform lays them out; the answer is the button.
+    const QMessageBox::ButtonRole role = i == 0                   ? QMessageBox::AcceptRole
+                                         : i + 1 < buttons.size() ? QMessageBox::DestructiveRole
+                                                                  : QMessageBox::RejectRole;
+    added.push_back(box.addButton(buttons[i], role));
+  }
+  box.setDefaultButton(added.front());
+  box.setEscapeButton(added.back());
+  box.exec();
+  const auto chosen = std::find(added.begin(), added.end(), box.clickedButton());
+  return chosen != added.end() ? static_cast<int>(chosen - added.begin())
+                               : static_cast<int>(added.size()) - 1;
 }
 
 void SetClipboardText(const QString& text) {

@@ -7,6 +7,7 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <vector>
 
 #include "toolkit/design.h"
 
@@ -69,6 +70,9 @@ Window* LoadWindow(const WindowDesign& design, HandlerTable handlers, Window* ow
 // event has been handled. A second call does nothing.
 void DestroyWindow(Window* window);
 bool IsDestroying(const Window* window);
+// A close asked for from outside the program's handlers (the window manager's close, Alt+F4)
+// runs `handler` instead of destroying the window; the handler decides. Empty: destroy at once.
+void SetCloseRequestHandler(Window* window, std::function<void()> handler);
 // The message loop ends once `window` has been destroyed: destroying the main window ends the
 // program.
 void QuitWhenDestroyed(Window* window);
@@ -85,6 +89,9 @@ Control EventSource();
 // A new control of the template's kind in the template's parent, with its properties, tag and
 // event bindings; it raises the template's handlers with EventSource naming the copy.
 Control CopyControl(Control template_control);
+// Deletes every copy made of `template_control` (the template itself stays); they are no longer
+// found by tag.
+void DeleteCopies(Control template_control);
 // From now on every event of `source` runs the handlers of `target`; EventSource names `source`.
 void RedirectEvents(Control source, Control target);
 // The control of the window whose tag, read as a number and truncated, equals `tag`.
@@ -209,6 +216,9 @@ void RestoreWindow(Window* window);
 bool PopupMenu(Window* window, std::string_view menu, QPoint screen_position);
 // A modal message box with the information icon and one OK button.
 void ShowMessageBox(const QString& text, const QString& title);
+// A modal question with the question icon and one button per caption, the first the default.
+// Returns the index of the button chosen; closing the box (Escape) chooses the last one.
+int AskQuestion(const QString& text, const QString& title, const std::vector<QString>& buttons);
 void SetClipboardText(const QString& text);
 QPoint MousePosition();
 // Opens the address held by a hyperlink box (its text) in the user's browser.

@@ -506,6 +506,19 @@ Control Window::Copy(Control template_control) {
   return Control(copy, source.kind);
 }
 
+void Window::DeleteCopies(Control template_control) {
+  QObject* original = template_control.object();
+  const auto found = records_.constFind(original);
+  if (found == records_.cend() || found->design == nullptr) return;
+  const ControlDesign* design = found->design;
+  std::vector<QObject*> copies;
+  for (auto record = records_.cbegin(); record != records_.cend(); ++record) {
+    if (record.key() != original && record->design == design) copies.push_back(record.key());
+  }
+  // Each deletion takes its copy out of the indexes (see Register).
+  for (QObject* copy : copies) delete copy;
+}
+
 void Window::Redirect(QObject* source, QObject* target) {
   const auto found = records_.find(source);
   if (found == records_.end() || !records_.contains(target)) return;
@@ -573,8 +586,14 @@ void Window::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void Window::closeEvent(QCloseEvent* event) {
-  // A close from outside (the task bar, the window manager) ends the window as DestroyWindow does.
+  // A close from outside (the task bar, the window manager) ends the window as DestroyWindow does,
+  // unless the window's handlers take the request.
   event->ignore();
+  if (close_request_handler_ && !destroying_) {
+    const std::function<void()> handler = close_request_handler_;
+    handler();
+    return;
+  }
   Destroy();
 }
 

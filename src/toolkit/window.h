@@ -8,6 +8,7 @@
 #include <QString>
 #include <QWidget>
 #include <array>
+#include <functional>
 
 #include "toolkit/design.h"
 #include "toolkit/toolkit.h"
@@ -42,6 +43,10 @@ class Window final : public QWidget {
   Control FindByTag(int tag);
   void TagChanged(QObject* object, const QString& tag);
   Control Copy(Control template_control);
+  void DeleteCopies(Control template_control);
+  void SetCloseRequestHandler(std::function<void()> handler) {
+    close_request_handler_ = std::move(handler);
+  }
   void Redirect(QObject* source, QObject* target);
   // The menu with this caption; the window's menus are made on first use (they are not part of
   // its first frame).
@@ -131,6 +136,7 @@ class Window final : public QWidget {
   QHash<const ControlDesign*, QPointer<QObject>> unpaired_copies_;
   QHash<const ControlDesign*, QPointer<QWidget>> latest_copies_;
   bool destroying_ = false;
+  std::function<void()> close_request_handler_;
   // Background drag: the pointer's offset from the window's corner while the button is down.
   bool dragging_ = false;
   QPoint drag_offset_;

@@ -32,6 +32,9 @@ struct AppState {
   // The current quantity, in the reference unit of the category last typed into (degrees
   // Celsius on the temperature page).
   double BaseValue = 0.0;
+  // The quantity each page's rows were last written from, in its reference unit (BaseValue at
+  // the time), by page number; a page rebuilt from a changed list shows it again.
+  std::array<double, kCategoryCount + 1> PageQuantity{};
   // One past the highest unit row number of the page on show.
   int NextRowNumber = 0;
   // Indexed by page number 1 to 32; a page's rows are built once per run.

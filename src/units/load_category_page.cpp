@@ -67,4 +67,26 @@ void LoadCategoryPage(AppState& state, Window* window, int page) {
   if (const Control first = FindControlByTag(window, PageBase(page) + 1)) FocusForTyping(first);
 }
 
+bool RebuildCategoryPage(AppState& state, Window* window, int page) {
+  if (page < 1 || page > kCategoryCount || window == nullptr || !state.PageBuilt[page]) {
+    return false;
+  }
+  const int base = PageBase(page);
+  bool showed_values = false;
+  for (int row = base + 1; row <= base + kMaxUnitsPerPage; ++row) {
+    if (const Control edit = FindControlByTag(window, row)) showed_values |= !Text(edit).isEmpty();
+    state.FactorTable.Set(row, 0.0);
+    state.RowUnitNames.erase(row);
+  }
+  DeleteCopies(FindControl(window, TemplateEditName(page)));
+  DeleteCopies(FindControl(window, TemplateLabelName(page)));
+  const std::string section = UnitSection(page);
+  BuildRows(state, window, page, section);
+  if (CurrentPage(FindControl(window, kPageControlName)) == page - 1) {
+    state.NextRowNumber = CountUnitRows(section, base);
+    if (const Control first = FindControlByTag(window, base + 1)) FocusForTyping(first);
+  }
+  return showed_values;
+}
+
 }  // namespace velmora

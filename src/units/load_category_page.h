@@ -13,4 +13,11 @@ class Window;
 // Pages outside 1 to 32 are ignored.
 void LoadCategoryPage(AppState& state, Window* window, int page);
 
+// Builds the rows of an already built page anew from the settings file, after its unit list
+// changed: the old rows and their factors go, the new list's rows take their place (a page on
+// show also gets NextRowNumber and the focus in its first row, as when it is shown). The new rows
+// are empty; returns whether any old row showed a value. Pages not built yet are left alone and
+// pick up the list when first shown.
+bool RebuildCategoryPage(AppState& state, Window* window, int page);
+
 }  // namespace velmora

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 
 #include "text/number_text.h"
 #include "units/category.h"
@@ -57,6 +58,56 @@ std::string ExponentForm(double value, std::optional<int> precision) {
   return TidyExponentForm(std::string_view(buffer, static_cast<std::size_t>(end - buffer)));
 }
 
+// "6.684587122268445e-12" -> "6684587122268445e-27": the same digits without the point, so a
+// number of 16 or 17 digits with a two-digit exponent still fits 20 characters.
+std::string WholeMantissaForm(std::string_view exponent_form) {
+  const std::size_t e = exponent_form.find('e');
+  if (e == std::string_view::npos) return std::string(exponent_form);
+  const std::string_view mantissa = exponent_form.substr(0, e);
+  const std::size_t point = mantissa.find('.');
+  if (point == std::string_view::npos) return std::string(exponent_form);
+  const long exponent = std::strtol(std::string(exponent_form.substr(e + 1)).c_str(), nullptr, 10);
+  const long fraction_digits = static_cast<long>(mantissa.size() - point - 1);
+  return std::string(mantissa.substr(0, point)) + std::string(mantissa.substr(point + 1)) + "e" +
+         std::to_string(exponent - fraction_digits);
+}
+
+std::string_view TrimBlanks(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  return text;
+}
+
+bool IsDigit(char c) {
+  return c >= '0' && c <= '9';
+}
+
+// Whether the text is one number as TextToNumber reads it, with nothing left over: an optional
+// sign, digits with at most one point, and an optional exponent with at least one digit.
+bool IsWholeNumber(std::string_view text) {
+  std::size_t i = 0;
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+  std::size_t digits = 0;
+  bool point = false;
+  for (; i < text.size(); ++i) {
+    if (IsDigit(text[i])) {
+      ++digits;
+    } else if (text[i] == '.' && !point) {
+      point = true;
+    } else {
+      break;
+    }
+  }
+  if (digits == 0) return false;
+  if (i < text.size() && (text[i] == 'e' || text[i] == 'E')) {
+    ++i;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) ++i;
+    if (i >= text.size() || !IsDigit(text[i])) return false;
+    while (i < text.size() && IsDigit(text[i])) ++i;
+  }
+  return i == text.size();
+}
+
 }  // namespace
 
 std::optional<int> EditablePageOfSection(std::string_view section) {
@@ -78,10 +129,38 @@ std::string FactorText(double factor) {
   std::string text = NumberToText(factor);
   if (CharacterCount(text) <= kManagerFactorCharacters || !std::isfinite(factor)) return text;
   text = ExponentForm(factor, std::nullopt);
+  if (text.size() <= kManagerFactorCharacters) return text;
+  text = WholeMantissaForm(text);
   for (int precision = 16; text.size() > kManagerFactorCharacters && precision >= 0; --precision) {
     text = ExponentForm(factor, precision);
+    if (text.size() > kManagerFactorCharacters) text = WholeMantissaForm(text);
   }
   return text;
+}
+
+FactorProblem ProblemOfFactor(double factor) {
+  if (std::isnan(factor)) return FactorProblem::NotANumber;
+  if (std::isinf(factor)) return FactorProblem::OutOfRange;
+  if (!(factor > 0.0)) return FactorProblem::NotPositive;
+  return FactorProblem::None;
+}
+
+CheckedFactor CheckTypedFactor(std::string_view typed) {
+  const std::string_view number = TrimBlanks(typed);
+  if (number.empty()) return {FactorProblem::Empty, 0.0, {}};
+  if (!IsWholeNumber(number)) return {FactorProblem::NotANumber, 0.0, {}};
+  const double value = TextToNumber(number);
+  // A number too small for a double reads as 0, and is refused as such.
+  if (const FactorProblem problem = ProblemOfFactor(value); problem != FactorProblem::None) {
+    return {problem, value, {}};
+  }
+  if (number.size() <= kManagerFactorCharacters)
+    return {FactorProblem::None, value, std::string(number)};
+  std::string text = FactorText(value);
+  if (CharacterCount(text) > kManagerFactorCharacters || TextToNumber(text) != value) {
+    return {FactorProblem::TooLong, value, {}};
+  }
+  return {FactorProblem::None, value, std::move(text)};
 }
 
 StoredUnitList MakeStoredUnitList(int page, std::span<const UnitRowText> rows) {

@@ -28,9 +28,34 @@ struct ManagedUnit {
 ManagedUnit ParseManagedUnit(std::string_view value);
 
 // The text a factor is shown and stored in: the shortest positional text that reads back to the
-// same number when it fits kManagerFactorCharacters characters, else the shortest exponent form,
+// same number when it fits kManagerFactorCharacters characters, else the shortest exponent form
+// ("6.684587122268445e-12"), else the same digits as a whole mantissa ("6684587122268445e-27"),
 // else the exponent form rounded to as many digits as fit.
 std::string FactorText(double factor);
+
+// Why a factor cannot be stored; None when it can.
+enum class FactorProblem {
+  None,
+  Empty,        // nothing typed
+  NotANumber,   // text that is not wholly one number ("abc", "1,5", the placeholder)
+  NotPositive,  // zero or negative
+  OutOfRange,   // beyond the range of a double ("1e400")
+  TooLong,      // no text of kManagerFactorCharacters characters reads back to the number
+};
+
+// A factor the user typed, checked for Apply: the text must be one number and nothing else
+// (blanks around it aside), finite and greater than 0. `text` is what Apply stores: the typed
+// text itself when it fits kManagerFactorCharacters characters, else the shortest text that
+// fits and reads back to exactly the same double.
+struct CheckedFactor {
+  FactorProblem problem = FactorProblem::None;
+  double value = 0.0;
+  std::string text;
+};
+CheckedFactor CheckTypedFactor(std::string_view typed);
+
+// The problem of a factor as read from the file: only finite numbers greater than 0 are usable.
+FactorProblem ProblemOfFactor(double factor);
 
 // A unit row of the manager's grid: the texts of its name and factor cells.
 struct UnitRowText {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cmath>
 #include <string>
 #include <string_view>
 
@@ -14,6 +15,12 @@ struct UnitDef {
 // Splits at the first comma. The factor is read from at most 99 characters after it; text that
 // is not a number gives 0. A value without a comma is all name, with the factor 0.
 UnitDef ParseUnitDef(std::string_view value);
+
+// Whether a unit's factor converts: a finite number greater than 0. A factor of 0, a negative
+// one, or one missing or not a number in a hand-edited file does not; its row stays empty.
+inline bool UsableFactor(double factor) {
+  return std::isfinite(factor) && factor > 0.0;
+}
 
 // Where the unit row with the 0-based position `k` on its page stands, relative to the page.
 struct RowPlace {

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QTest>
 #include <ostream>
+#include <string>
 #include <vector>
 
 #include "toolkit/design.h"
@@ -58,7 +59,8 @@ TEST_F(ConversionTest, TypingUpdatesEveryOtherRowAndKeepsTheTypedText) {
   EXPECT_EQ(RowText(3), "1.23");
   EXPECT_EQ(RowText(4), "1,234,500");
   EXPECT_EQ(RowText(5), "4,050.2");
-  EXPECT_EQ(RowText(6), "0");
+  // A unit whose factor converts nothing shows nothing.
+  EXPECT_EQ(RowText(6), "");
   EXPECT_DOUBLE_EQ(state().BaseValue, 1234.5);
 }
 
@@ -74,12 +76,13 @@ TEST_F(ConversionTest, TypingIntoAnotherRowDividesByItsFactor) {
 
 TEST_F(ConversionTest, ClearingARowGivesZeroEverywhere) {
   // State: "75" typed into the metre row.  Action: clear that row.
-  // Expected: BaseValue is 0 and every other row shows "0".
+  // Expected: BaseValue is 0 and every other row with a usable factor shows "0".
   TypeInto(2, "75");
   ASSERT_EQ(RowText(4), "75,000");
   ClearRow(2);
   EXPECT_EQ(RowText(2), "");
-  for (const int row : {3, 4, 5, 6}) EXPECT_EQ(RowText(row), "0") << "row " << row;
+  for (const int row : {3, 4, 5}) EXPECT_EQ(RowText(row), "0") << "row " << row;
+  EXPECT_EQ(RowText(6), "");
   EXPECT_EQ(state().BaseValue, 0.0);
 }
 
@@ -105,20 +108,44 @@ TEST_F(ConversionTest, GroupedResultCanBeEditedInPlace) {
   EXPECT_EQ(RowText(2), "15");
 }
 
-TEST_F(ConversionTest, ZeroFactorInTheTypedRowShowsReadableText) {
-  // State: the unit "坏单位" has the factor 0.
-  // Action: type "3", then replace it by "0".
-  // Expected: the other rows show "∞" (3 / 0) and then "NaN" (0 / 0); nothing stops.
-  TypeInto(6, "3");
-  EXPECT_EQ(RowText(2), "∞");
-  EXPECT_EQ(RowText(4), "∞");
-  ClearRow(6);
-  EXPECT_EQ(RowText(2), "NaN");
-  // A row showing such a text is edited by typing over it.
-  TypeInto(2, "4");
-  EXPECT_EQ(RowText(2), "4");
-  EXPECT_EQ(RowText(4), "4,000");
+struct BadFactorCase {
+  const char* name;
+  const char* stored;  // the unit's whole value in the section
+  friend std::ostream& operator<<(std::ostream& os, const BadFactorCase& c) { return os << c.name; }
+};
+
+// Factors a hand-edited settings file can hold that convert nothing.
+const BadFactorCase kBadFactorCases[] = {
+    {"Zero", "坏单位,0"},     {"Negative", "坏单位,-2"},       {"Empty", "坏单位,"},
+    {"NoComma", "坏单位"},    {"Letters", "坏单位,abc"},       {"NotANumber", "坏单位,NaN"},
+    {"Infinite", "坏单位,∞"}, {"BeyondRange", "坏单位,1e400"},
+};
+
+class BadFactorTest : public MainWindowTest, public ::testing::WithParamInterface<BadFactorCase> {};
+
+TEST_P(BadFactorTest, RowStaysEmptyAndTypingIntoItChangesNothing) {
+  // State: page 1 with 米 (1), a unit whose stored factor is unusable, and 千米 (0.001).
+  // Action: type "5" into 米; then type "7" into the bad unit's row; then type "2" into 千米.
+  // Expected: the bad row stays empty and never shows ∞, NaN or 0; typing into it leaves the
+  // other rows and BaseValue as they were; the other rows keep converting.
+  Start(std::string("[通用设置]\n小数保留位数=4\n是否千位分隔=0\n[unit1]\n2=米,1\n3=") +
+        GetParam().stored + "\n4=千米,0.001\n");
+  ClickCategoryButton(1);
+  TypeInto(2, "5");
+  EXPECT_EQ(RowText(3), "");
+  EXPECT_EQ(RowText(4), "0.005");
+  TypeInto(3, "7");
+  EXPECT_EQ(RowText(2), "5");
+  EXPECT_EQ(RowText(4), "0.005");
+  EXPECT_EQ(state().BaseValue, 5.0);
+  ClearRow(4);
+  TypeInto(4, "2");
+  EXPECT_EQ(RowText(2), "2000");
+  EXPECT_EQ(RowText(3), "");
 }
+
+INSTANTIATE_TEST_SUITE_P(Cases, BadFactorTest, ::testing::ValuesIn(kBadFactorCases),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ConversionTest, FocusedRowIsWhiteAndOthersLightGrey) {
   // State: page 1 just shown, its first row focused.  Action: click row 3, then row 2, then 3.

@@ -92,13 +92,15 @@ TEST_F(UnitManagerInProgramTest, MainWindowTakesNoInputWhileTheManagerIsOpen) {
   EXPECT_EQ(CurrentPage(FindControl(window(), kPageControlName)), 1);
 }
 
-TEST_F(UnitManagerInProgramTest, AnAppliedListIsWhatTheMainWindowShowsAtTheNextStart) {
-  // State: the program with page 1 built from 米 and 千米.  Action: in the manager, move 米 down,
-  // add 英尺 (3.28084) after it and apply; quit and start again; show page 1.  Expected: this
-  // run's page keeps its rows; the next run shows 千米, 米, 英尺 with their factors, and
-  // converts with them.
+TEST_F(UnitManagerInProgramTest, AnAppliedListShowsAtOnceOnThePageOnShow) {
+  // State: the program with page 1 built from 米 and 千米, "2" typed into 米.  Action: in the
+  // manager, move 米 down, add 英尺 (3.28084) after it, re-factor 千米 as 0.01 (a deliberate
+  // change) and apply.  Expected: page 1 shows 千米, 米, 英尺 at once, each with 2 metres in its
+  // unit; typing converts with the new factors; the next start shows the same list.
   Start(kConfig);
   ClickCategoryButton(1);
+  TypeInto(2, "2");
+  ASSERT_EQ(RowText(3), "0.002");
   WhileModal([&](Window* w) {
     w->activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(w));
@@ -108,23 +110,65 @@ TEST_F(UnitManagerInProgramTest, AnAppliedListIsWhatTheMainWindowShowsAtTheNextS
     testing::Click(w, kAddUnitButton);
     testing::EditCell(w, 3, 1, "英尺");
     testing::EditCell(w, 3, 2, "3.28084");
+    testing::EditCell(w, 1, 2, "0.01");
     testing::Click(w, kApplyButton);
     EXPECT_EQ(messages_.Take().size(), 1u);
+    // Already while the manager is open.
+    EXPECT_EQ(UnitNamesOnPage(1), (std::vector<std::string>{"千米", "米", "英尺"}));
   });
   OpenManagerFromMenu();
-  EXPECT_EQ(UnitNamesOnPage(1), (std::vector<std::string>{"米", "千米"}));
+  window()->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window()));
+  EXPECT_EQ(UnitNamesOnPage(1), (std::vector<std::string>{"千米", "米", "英尺"}));
+  EXPECT_EQ(RowText(2), "0.02");
+  EXPECT_EQ(RowText(3), "2");
+  EXPECT_EQ(RowText(4), "6.5617");
+  EXPECT_EQ(state().NextRowNumber, 5);
+  ClearRow(3);
+  TypeInto(3, "1");
+  EXPECT_EQ(RowText(2), "0.01");
+  EXPECT_EQ(RowText(4), "3.2808");
 
   Quit();
   state() = AppState{};
   Launch();
   ClickCategoryButton(1);
   EXPECT_EQ(UnitNamesOnPage(1), (std::vector<std::string>{"千米", "米", "英尺"}));
-  EXPECT_EQ(state().FactorTable.Get(2), 0.001);
-  EXPECT_EQ(state().FactorTable.Get(3), 1.0);
+  EXPECT_EQ(state().FactorTable.Get(2), 0.01);
   EXPECT_EQ(state().FactorTable.Get(4), 3.28084);
-  TypeInto(3, "2");
-  EXPECT_EQ(RowText(2), "0.002");
-  EXPECT_EQ(RowText(4), "6.5617");
+}
+
+TEST_F(UnitManagerInProgramTest, AnAppliedListReachesABuiltPageNotOnShowAndDropsDeletedRows) {
+  // State: page 2 built with "3" typed into 平方米, page 1 on show with "5" typed into 米.
+  // Action: in the manager, delete 公顷 from 面积, rename 平方米 and apply; show page 2.
+  // Expected: page 2 shows the new list (the deleted unit's row is gone) with 3 square metres
+  // in each unit; page 1 keeps its rows and values; an unbuilt page is left to its first showing.
+  Start(std::string(kConfig) + "[unit2]\n52=平方米,1\n53=公顷,0.0001\n54=平方分米,100\n");
+  ClickCategoryButton(2);
+  TypeInto(52, "3");
+  ClickCategoryButton(1);
+  TypeInto(2, "5");
+  WhileModal([&](Window* w) {
+    w->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(w));
+    testing::Click(w, "unit2");
+    testing::ClickCell(w, 2, 1);
+    testing::Click(w, kDeleteUnitButton);
+    testing::EditCell(w, 1, 1, "平米");
+    testing::Click(w, kApplyButton);
+    EXPECT_EQ(messages_.Take().size(), 1u);
+  });
+  OpenManagerFromMenu();
+  window()->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window()));
+  EXPECT_EQ(RowText(3), "0.005");
+  EXPECT_FALSE(state().PageBuilt[3]);
+  ClickCategoryButton(2);
+  EXPECT_EQ(UnitNamesOnPage(2), (std::vector<std::string>{"平米", "平方分米"}));
+  EXPECT_EQ(RowText(52), "3");
+  EXPECT_EQ(RowText(53), "300");
+  EXPECT_EQ(Row(54), nullptr);
+  EXPECT_EQ(state().NextRowNumber, 54);
 }
 
 }  // namespace

@@ -49,7 +49,8 @@ class MessageLog {
     timer_.setInterval(5);
     QObject::connect(&timer_, &QTimer::timeout, [this] {
       auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-      if (box == nullptr || !box->isVisible()) return;
+      // Questions are a QuestionLog's to answer.
+      if (box == nullptr || !box->isVisible() || box->icon() == QMessageBox::Question) return;
       messages_.push_back(
           {box->windowTitle(), box->text(), box->icon() == QMessageBox::Information});
       EXPECT_EQ(box->buttons().size(), 1) << messages_.back();
@@ -64,6 +65,47 @@ class MessageLog {
  private:
   QTimer timer_;
   std::vector<Message> messages_;
+};
+
+// Answers every question box that opens while it lives with the button captioned `answer`
+// (set before the question comes) and keeps what each one asked and offered.
+class QuestionLog {
+ public:
+  struct Question {
+    QString title;
+    QString text;
+    QStringList buttons;
+  };
+
+  QuestionLog() {
+    timer_.setInterval(5);
+    QObject::connect(&timer_, &QTimer::timeout, [this] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (box == nullptr || !box->isVisible() || box->icon() != QMessageBox::Question) return;
+      Question asked{box->windowTitle(), box->text(), {}};
+      QAbstractButton* chosen = nullptr;
+      for (QAbstractButton* button : box->buttons()) {
+        asked.buttons << button->text();
+        if (button->text() == answer) chosen = button;
+      }
+      questions_.push_back(asked);
+      EXPECT_NE(chosen, nullptr) << "no button " << answer.toStdString();
+      if (chosen != nullptr) {
+        chosen->click();
+      } else {
+        box->reject();
+      }
+    });
+    timer_.start();
+  }
+
+  std::vector<Question> Take() { return std::exchange(questions_, {}); }
+
+  QString answer;
+
+ private:
+  QTimer timer_;
+  std::vector<Question> questions_;
 };
 
 // Acting on the unit manager's widgets as the user does.
@@ -119,6 +161,9 @@ inline void CommitWithEnter(QWidget* editor) {
 
 // Opens the cell with F2, replaces its text and commits it with Enter.
 inline void EditCell(Window* window, int row, int column, const QString& text) {
+  // A message box that closed just now may have left the window inactive, without a focus.
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
   ClickCell(window, row, column);
   QTest::keyClick(Table(window), Qt::Key_F2);
   auto* editor = qobject_cast<QLineEdit*>(QApplication::focusWidget());
@@ -153,6 +198,7 @@ class UnitManagerTest : public ::testing::Test {
   AppState state_;
   TempDir dir_;
   MessageLog messages_;
+  QuestionLog questions_;
 };
 
 }  // namespace velmora::testing

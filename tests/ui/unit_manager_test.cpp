@@ -60,8 +60,8 @@ TEST_F(UnitManagerTest, OpensStyledWithCaptionsFromTheFileAndNothingChosen) {
     const Control grid = Grid(w);
     EXPECT_EQ(GridRowCount(grid), 1);
     EXPECT_EQ(GridColumnWidth(grid, 0), 40);
-    EXPECT_EQ(GridColumnWidth(grid, 1), 135);
-    EXPECT_EQ(GridColumnWidth(grid, 2), 100);
+    EXPECT_EQ(GridColumnWidth(grid, 1), 100);
+    EXPECT_EQ(GridColumnWidth(grid, 2), 138);
     for (const char* name :
          {kAddUnitButton, kDeleteUnitButton, kMoveUpButton, kMoveDownButton, kApplyButton}) {
       EXPECT_FALSE(Enabled(w, name)) << name;
@@ -138,9 +138,9 @@ INSTANTIATE_TEST_SUITE_P(Cases, UnitManagerMessageTest, ::testing::ValuesIn(kMes
 
 TEST_F(UnitManagerTest, RenumbersAfterAddDeleteAndMoveWhateverGapsTheFileHad) {
   // State: unit2 with 52 to 54, a gap, then 56 and 60.  Action: add after the first unit,
-  // delete the second old one, move the last up, apply.  Expected: the numbers stay 52, 53, …
-  // after every step; the file then holds exactly 52 to 54, placeholders as shown, and the
-  // keys after the gap are gone.
+  // delete the second old one, move the last up, give the new unit a factor, apply.
+  // Expected: the numbers stay 52, 53, … after every step; the file then holds exactly 52 to
+  // 54, the new unit's name as its placeholder, and the keys after the gap are gone.
   WriteConfig("[unit2]\n52=a,1\n53=b,2\n54=c,3\n56=stale,9\n60=far,1\n");
   WithManager([&](Window* w) {
     Click(w, "unit2");
@@ -163,12 +163,13 @@ TEST_F(UnitManagerTest, RenumbersAfterAddDeleteAndMoveWhateverGapsTheFileHad) {
     EXPECT_EQ(GridRows(w), (Rows{{"52", "a", "1"},
                                  {"53", "c", "3"},
                                  {"54", "INPUT the name", "INPUT the conversion factor"}}));
+    EditCell(w, 3, 2, "4");
     Click(w, kApplyButton);
     EXPECT_EQ(messages_.Take(), std::vector<Message>{kSaved});
     EXPECT_EQ(GridRows(w),
-              (Rows{{"52", "a", "1"}, {"53", "c", "3"}, {"54", "INPUT the name", "0"}}));
+              (Rows{{"52", "a", "1"}, {"53", "c", "3"}, {"54", "INPUT the name", "4"}}));
   });
-  EXPECT_EQ(ReadSetting("unit2", "54"), "INPUT the name,INPUT the conversion factor");
+  EXPECT_EQ(ReadSetting("unit2", "54"), "INPUT the name,4");
   EXPECT_EQ(ReadSetting("unit2", "56", "gone"), "gone");
   EXPECT_EQ(ReadSetting("unit2", "60", "gone"), "gone");
 }
@@ -195,7 +196,8 @@ TEST_F(UnitManagerTest, AddWithoutSelectionAppendsAndAUnitNamedLikeTheHeaderMove
 TEST_F(UnitManagerTest, FactorsShowInTheirShortestTextAndLongOnesAreReadToTwentyCharacters) {
   // State: factors written in long, exponent and over-long forms.  Action: choose the category
   // and apply.  Expected: each shows as the shortest plain text of its number; the factor text
-  // of 25 characters is read to its first 20, and Apply writes that number back.
+  // of 25 characters is read to its first 20; Apply, with nothing changed, writes every factor
+  // back as the file held it.
   WriteConfig(
       "[unit3]\n102=升,1.50\n103=纳升,1e-9\n104=和,0.30000000000000004\n105=千升,2E3\n"
       "106=埃,0.0000000001234567890123\n107=光,1.0570008340246154e-16\n");
@@ -210,7 +212,8 @@ TEST_F(UnitManagerTest, FactorsShowInTheirShortestTextAndLongOnesAreReadToTwenty
     Click(w, kApplyButton);
     EXPECT_EQ(messages_.Take(), std::vector<Message>{kSaved});
   });
-  EXPECT_EQ(ReadSetting("unit3", "106"), "埃,0.000000000123456789");
+  EXPECT_EQ(ReadSetting("unit3", "102"), "升,1.50");
+  EXPECT_EQ(ReadSetting("unit3", "106"), "埃,0.0000000001234567890123");
 }
 
 TEST_F(UnitManagerTest, ChoosingAnEmptyCategoryAfterAFilledOneShowsTheHeaderAlone) {
@@ -226,10 +229,11 @@ TEST_F(UnitManagerTest, ChoosingAnEmptyCategoryAfterAFilledOneShowsTheHeaderAlon
     EXPECT_EQ(GridCell(Grid(w), 0, 2), "转换倍率");
     EXPECT_EQ(GridCurrentRow(Grid(w)), -1);
     Click(w, kAddUnitButton);
+    EditCell(w, 1, 2, "1");
     Click(w, kApplyButton);
     EXPECT_EQ(messages_.Take(), std::vector<Message>{kSaved});
   });
-  EXPECT_EQ(ReadSetting("unit9", "402"), "INPUT the name,INPUT the conversion factor");
+  EXPECT_EQ(ReadSetting("unit9", "402"), "INPUT the name,1");
   EXPECT_EQ(ReadSetting("unit1", "2"), "米,1");
 }
 
@@ -357,11 +361,12 @@ TEST_F(UnitManagerTest, TheFiftiethUnitIsRefused) {
     ASSERT_EQ(shown.size(), 1u);
     EXPECT_NE(shown[0].text.indexOf("49"), -1) << shown[0];
     EXPECT_EQ(GridRowCount(Grid(w)), 50);
+    EditCell(w, 49, 2, "49");
     Click(w, kApplyButton);
     EXPECT_EQ(messages_.Take(), std::vector<Message>{kSaved});
     EXPECT_EQ(GridRowCount(Grid(w)), 50);
   });
-  EXPECT_EQ(ReadSetting("unit5", "250"), "INPUT the name,INPUT the conversion factor");
+  EXPECT_EQ(ReadSetting("unit5", "250"), "INPUT the name,49");
 }
 
 TEST_F(UnitManagerTest, FailedSaveSaysWhyAndKeepsTheEdits) {
@@ -396,14 +401,16 @@ TEST_F(UnitManagerTest, FailedSaveSaysWhyAndKeepsTheEdits) {
   EXPECT_EQ(ReadSetting("unit1", "2"), "千米,0.001");
 }
 
-TEST_F(UnitManagerTest, CloseDropsUnappliedEdits) {
+TEST_F(UnitManagerTest, CloseAndDiscardDropsUnappliedEdits) {
   WriteConfig(kMetreConfig);
   const std::string before = ConfigBytes();
   WithManager([&](Window* w) {
     Click(w, "unit1");
     ClickCell(w, 1, 1);
     Click(w, kDeleteUnitButton);
+    questions_.answer = "放弃";
     Click(w, "控件_图形按钮_关闭");
+    EXPECT_EQ(questions_.Take().size(), 1u);
   });
   EXPECT_EQ(FindWindow(kUnitManagerWindow), nullptr);
   EXPECT_EQ(ConfigBytes(), before);

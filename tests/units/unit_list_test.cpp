@@ -55,6 +55,8 @@ const FactorCase kFactorCases[] = {
   {"seventeen_digits_big", 1.2345678901234567e25,   nullptr},
   {"negative_long_small",  -1.2345678901234567e-5,  nullptr},
   {"smallest",             5e-324,                  "5e-324"},
+  // 21 characters with a point; the same digits as a whole mantissa fit and are exact.
+  {"astronomical_unit",    6684587122268445e-27,    "6684587122268445e-27"},
 };
 // clang-format on
 
@@ -84,6 +86,66 @@ TEST(FactorTextTest, NonFiniteFactorsReadBack) {
     EXPECT_EQ(TextToNumber(FactorText(value)), value);
   }
   EXPECT_TRUE(std::isnan(TextToNumber(FactorText(std::nan("")))));
+}
+
+struct TypedFactorCase {
+  const char* name;
+  const char* typed;
+  FactorProblem problem;
+  const char* stored;  // what Apply stores when the factor is accepted
+  friend std::ostream& operator<<(std::ostream& os, const TypedFactorCase& c) {
+    return os << c.name;
+  }
+};
+
+// clang-format off
+const TypedFactorCase kTypedFactorCases[] = {
+  {"letters",          "abc",                            FactorProblem::NotANumber,  nullptr},
+  {"zero",             "0",                              FactorProblem::NotPositive, nullptr},
+  {"negative",         "-1",                             FactorProblem::NotPositive, nullptr},
+  {"beyond_range",     "1e400",                          FactorProblem::OutOfRange,  nullptr},
+  {"below_range",      "1e-400",                         FactorProblem::NotPositive, nullptr},
+  {"empty",            "",                               FactorProblem::Empty,       nullptr},
+  {"blanks",           "   ",                            FactorProblem::Empty,       nullptr},
+  {"placeholder",      "INPUT the conversion factor",    FactorProblem::NotANumber,  nullptr},
+  {"number_then_text", "1.5abc",                         FactorProblem::NotANumber,  nullptr},
+  {"grouped",          "1,000",                          FactorProblem::NotANumber,  nullptr},
+  {"exponent_alone",   "1e",                             FactorProblem::NotANumber,  nullptr},
+  {"infinity_text",    "∞",                              FactorProblem::NotANumber,  nullptr},
+  {"nan_text",         "NaN",                            FactorProblem::NotANumber,  nullptr},
+  {"seventeen_digits", "0.000012345678901234568",        FactorProblem::TooLong,     nullptr},
+  {"plain",            "0.001",                          FactorProblem::None,        "0.001"},
+  {"exponent",         " 1e-3 ",                         FactorProblem::None,        "1e-3"},
+  {"signed",           "+2",                             FactorProblem::None,        "+2"},
+  {"twenty_characters","0.000000000000000001",           FactorProblem::None,        "0.000000000000000001"},
+  {"long_exact",       "0.0000000000066845871222684450", FactorProblem::None,        "6684587122268445e-27"},
+  {"long_rounded",     "3.28083989501312335958",         FactorProblem::None,        "3.2808398950131235"},
+};
+// clang-format on
+
+class CheckTypedFactorTest : public ::testing::TestWithParam<TypedFactorCase> {};
+
+TEST_P(CheckTypedFactorTest, AcceptsOnlyPositiveNumbersStoredInTwentyCharacters) {
+  const TypedFactorCase& c = GetParam();
+  const CheckedFactor checked = CheckTypedFactor(c.typed);
+  EXPECT_EQ(checked.problem, c.problem);
+  if (c.stored == nullptr) return;
+  EXPECT_EQ(checked.text, c.stored);
+  EXPECT_LE(Characters(checked.text), kManagerFactorCharacters);
+  // What is stored reads back, by the manager's and the loader's rules, as the typed number.
+  EXPECT_EQ(TextToNumber(checked.text), TextToNumber(c.typed));
+  EXPECT_EQ(ParseManagedUnit("x," + checked.text).factor, checked.value);
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, CheckTypedFactorTest, ::testing::ValuesIn(kTypedFactorCases),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+TEST(ProblemOfFactorTest, OnlyFiniteNumbersAboveZeroConvert) {
+  EXPECT_EQ(ProblemOfFactor(0.001), FactorProblem::None);
+  EXPECT_EQ(ProblemOfFactor(0.0), FactorProblem::NotPositive);
+  EXPECT_EQ(ProblemOfFactor(-3.0), FactorProblem::NotPositive);
+  EXPECT_EQ(ProblemOfFactor(std::numeric_limits<double>::infinity()), FactorProblem::OutOfRange);
+  EXPECT_EQ(ProblemOfFactor(std::nan("")), FactorProblem::NotANumber);
 }
 
 TEST(ParseManagedUnitTest, ReadsTwentyCharactersOfTheFactor) {
