@@ -31,7 +31,7 @@ ConsoleResult Failure(std::string message) {
 }
 
 std::string Quoted(std::string_view text) {
-  return "'" + std::string(text) + "'";
+  return std::string("'").append(text).append("'");
 }
 
 std::string Fold(std::string_view text) {

@@ -72,7 +72,7 @@ void RoundTo(Decimal& number, int keep) {
 
 std::string Scientific(const Decimal& number) {
   std::string result(1, number.digits.front());
-  if (number.digits.size() > 1) result += "." + number.digits.substr(1);
+  if (number.digits.size() > 1) result.append(".").append(number.digits, 1);
   const int exponent = number.point - 1;
   result += exponent < 0 ? "e-" : "e+";
   const std::string power = std::to_string(exponent < 0 ? -exponent : exponent);
