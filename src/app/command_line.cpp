@@ -50,24 +50,6 @@ void AddOptions(QCommandLineParser& parser) {
 
 }  // namespace
 
-void AnswerInformationOptions(int argc, char** argv) {
-  if (argc < 2) return;
-  QStringList arguments;
-  for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
-  QCommandLineParser parser;
-  AddOptions(parser);
-  // Options of the window system (-platform, -display ...) are unknown here; they are checked
-  // once the application has taken them out.
-  parser.parse(arguments);
-  const bool help = parser.isSet(QStringLiteral("help"));
-  if (!help && !parser.isSet(QStringLiteral("version"))) return;
-  int core_argc = argc;
-  const QCoreApplication core(core_argc, argv);
-  DescribeProgram();
-  if (help) parser.showHelp(EXIT_SUCCESS);
-  parser.showVersion();
-}
-
 CommandLine ParseCommandLine(const QStringList& arguments) {
   DescribeProgram();
   QCommandLineParser parser;

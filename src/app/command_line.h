@@ -16,10 +16,8 @@ struct CommandLine {
   int smoke_test_page = 0;
 };
 
-// Answers --help and --version and ends the process, before any window system is touched, so
-// both work without a display. Returns for every other command line.
-void AnswerInformationOptions(int argc, char** argv);
-
+// --help, --version and the console commands are answered before the window's code is loaded
+// (cli/command_request.h).
 // Reads the command line of the running application (its arguments with the window system's own
 // options taken out). A faulty command line is reported on standard error and ends the process.
 CommandLine ParseCommandLine(const QStringList& arguments);

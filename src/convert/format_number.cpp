@@ -250,3 +250,18 @@ std::string FormatResultToFit(double value, const ResultFormat& format,
 }
 
 }  // namespace velmora
+
+namespace velmora {
+
+std::string FormatShortNumber(double value) {
+  if (std::isnan(value)) return "nan";
+  if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
+  if (value == 0.0) return "0";
+  char buffer[64];
+  const auto [end, error] = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                          std::chars_format::general, kSignificantDigits);
+  if (error != std::errc()) return "nan";
+  return std::string(buffer, end);
+}
+
+}  // namespace velmora

@@ -63,4 +63,10 @@ std::string FormatResult(double value, const ResultFormat& format);
 std::string FormatResultToFit(double value, const ResultFormat& format,
                               const std::function<bool(const std::string&)>& fits);
 
+// A value as the command line prints it, independent of the process locale: rounded to at most 15
+// significant digits, in plain notation while its decimal exponent is -4 to 14 and in exponent
+// form otherwise ("1.057e-13", "1e+15"), without trailing zeros after the point. Zero is "0" (also
+// for -0); infinite and undefined values are "inf", "-inf" and "nan".
+std::string FormatShortNumber(double value);
+
 }  // namespace velmora

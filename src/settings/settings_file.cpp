@@ -376,6 +376,15 @@ std::optional<std::string_view> ReadFileShared(const std::filesystem::path& path
   return std::string_view(buffer.data(), length);
 }
 
+// The value of an item in the body of a settings file, as SettingsFile::Read gives it.
+std::string ReadFromBody(std::string_view body, ProfileEncoding encoding, std::string_view section,
+                         std::string_view key, std::string_view default_value) {
+  const auto raw = FindProfileValue(body, encoding, Encode(TrimBlanks(section), encoding),
+                                    Encode(TrimBlanks(key), encoding));
+  if (!raw) return std::string(default_value);
+  return Decode(*raw, encoding);
+}
+
 std::mutex& PathMutex() {
   static std::mutex mutex;
   return mutex;
@@ -405,11 +414,30 @@ std::string SettingsFile::Read(std::string_view section, std::string_view key,
     const auto file = ReadFileShared(path_);
     if (!file) return std::string(default_value);
     const ProfileBytes bytes = SplitProfile(*file);
-    const auto raw =
-        FindProfileValue(bytes.body, bytes.encoding, Encode(TrimBlanks(section), bytes.encoding),
-                         Encode(TrimBlanks(key), bytes.encoding));
-    if (!raw) return std::string(default_value);
-    return Decode(*raw, bytes.encoding);
+    return ReadFromBody(bytes.body, bytes.encoding, section, key, default_value);
+  } catch (const std::exception&) {
+    return std::string(default_value);
+  }
+}
+
+SettingsSnapshot::SettingsSnapshot(const std::filesystem::path& path) {
+  try {
+    if (const auto file = ReadFileShared(path)) {
+      const ProfileBytes bytes = SplitProfile(*file);
+      body_ = std::string(bytes.body);
+      utf8_ = bytes.encoding == ProfileEncoding::kUtf8;
+    }
+  } catch (const std::exception&) {
+    body_.reset();
+  }
+}
+
+std::string SettingsSnapshot::Read(std::string_view section, std::string_view key,
+                                   std::string_view default_value) const {
+  if (!body_) return std::string(default_value);
+  try {
+    return ReadFromBody(*body_, utf8_ ? ProfileEncoding::kUtf8 : ProfileEncoding::kGb18030, section,
+                        key, default_value);
   } catch (const std::exception&) {
     return std::string(default_value);
   }

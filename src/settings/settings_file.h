@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -59,6 +60,23 @@ class SettingsFile {
 
  private:
   std::filesystem::path path_;
+};
+
+// The settings file as it stood when this object was made, read once: for readers that look up
+// many items together (the command line reads every unit list). A read gives what
+// SettingsFile::Read gave for the file at that moment; a missing or unreadable file reads as
+// defaults.
+class SettingsSnapshot {
+ public:
+  explicit SettingsSnapshot(const std::filesystem::path& path);
+
+  std::string Read(std::string_view section, std::string_view key,
+                   std::string_view default_value = {}) const;
+
+ private:
+  // The file's lines without its byte-order mark; nothing when it could not be read.
+  std::optional<std::string> body_;
+  bool utf8_ = false;
 };
 
 // The path given to SetSettingsPath, else DefaultSettingsPath(): config.dat beside the program

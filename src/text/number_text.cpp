@@ -73,7 +73,7 @@ double TextToNumber(std::string_view text) {
   }
 
   std::string number = std::move(mantissa);
-  if (exponent != 0) number += "e" + std::to_string(exponent);
+  if (exponent != 0) number.append("e").append(std::to_string(exponent));
   // strtod in the "C" locale rounds correctly and saturates to infinity or zero out of range.
   static const locale_t c_locale = newlocale(LC_ALL_MASK, "C", locale_t{});
   const double value = strtod_l(number.c_str(), nullptr, c_locale);
@@ -82,7 +82,7 @@ double TextToNumber(std::string_view text) {
 
 std::string NumberToText(double value) {
   if (std::isnan(value)) return std::string(kNotANumber);
-  if (std::isinf(value)) return value > 0 ? std::string(kInfinity) : "-" + std::string(kInfinity);
+  if (std::isinf(value)) return std::string(value > 0 ? "" : "-").append(kInfinity);
   if (value == 0.0) return "0";  // also folds -0 into "0"
   // Fixed notation of a double needs at most ~330 characters (5e-324 or 1.8e308).
   char buffer[400];

@@ -255,6 +255,28 @@ class InstalledProgramTest(unittest.TestCase):
                 self.assertIn("velmora --help", done.stderr)
         self.assertEqual(list(self.xdg.iterdir()), [])
 
+    def test_console_commands_without_display(self):
+        # State: the read-only installation, no display of any kind, the user's own file in the
+        # per-user folder.  Action: convert and list.  Expected: answers from that file, and the
+        # file the window uses is the one the console uses.
+        no_display = {"QT_QPA_PLATFORM": None}
+        done = self.run_program("--convert", "5", "km", "mi", env=no_display)
+        self.assertEqual((done.returncode, done.stdout), (0, "3.10685596118667 英里(mi)\n"),
+                         done.stderr)
+        per_user = self.xdg / "velmora/config.dat"
+        self.assertTrue(per_user.is_file())
+        settings, _ = self.smoke(0)
+        self.assertEqual(settings, per_user)
+        per_user.write_bytes("[按钮的命名]\nunit22=我的\n[unit22]\n1052=甲(a1),1\n1053=乙(b1),3\n"
+                             .encode("gb18030"))
+        done = self.run_program("--convert", "2", "甲", env=no_display)
+        self.assertEqual((done.returncode, done.stdout), (0, "6 乙(b1)\n"), done.stderr)
+        done = self.run_program("--list", "我的", env=no_display)
+        self.assertEqual(done.stdout, "22 我的\n  甲(a1)\n  乙(b1)\n")
+        done = self.run_program("--convert", "2", "km", env=no_display)
+        self.assertEqual((done.returncode, done.stdout), (2, ""))
+        self.assertIn("unknown unit 'km'", done.stderr)
+
 
 if __name__ == "__main__":
     parser = argparse.ArgumentParser()

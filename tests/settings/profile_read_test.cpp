@@ -95,6 +95,8 @@ TEST_P(ProfileReadTest, ReadsValue) {
   const TempDir dir;
   WriteBytes(dir / "config.dat", c.file);
   EXPECT_EQ(SettingsFile(dir / "config.dat").Read(c.section, c.key, "default"), c.expected);
+  // A snapshot reads every case as the file does.
+  EXPECT_EQ(SettingsSnapshot(dir / "config.dat").Read(c.section, c.key, "default"), c.expected);
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, ProfileReadTest, ::testing::ValuesIn(kReadCases),
@@ -105,6 +107,17 @@ TEST(ProfileRead, MissingFileGivesDefault) {
   const SettingsFile file(dir / "config.dat");
   EXPECT_EQ(file.Read("s", "k", "fallback"), "fallback");
   EXPECT_EQ(file.Read("s", "k"), "");
+}
+
+TEST(ProfileRead, SnapshotKeepsTheFileAsItWasRead) {
+  const TempDir dir;
+  WriteBytes(dir / "config.dat", "\xEF\xBB\xBF[s]\nk=1\n");
+  const SettingsSnapshot snapshot(dir / "config.dat");
+  WriteBytes(dir / "config.dat", "[s]\nk=2\n");
+  EXPECT_EQ(snapshot.Read("s", "k"), "1");
+  EXPECT_EQ(SettingsSnapshot(dir / "missing.dat").Read("s", "k", "d"), "d");
+  std::filesystem::create_directory(dir / "folder");
+  EXPECT_EQ(SettingsSnapshot(dir / "folder").Read("s", "k", "d"), "d");
 }
 
 TEST(ProfileRead, FolderInPlaceOfFileGivesDefault) {
