@@ -14,6 +14,10 @@ struct CommandLine {
   // does. Lets scripts and tests drive a built or installed program without a display or mouse.
   bool smoke_test = false;
   int smoke_test_page = 0;
+  // --smoke-test-windows SECONDS (not listed in the help): converts a value, opens and closes
+  // every window and drags the main window (see ScheduleWindowSmokeTest); SECONDS above 0 waits
+  // that long for a real drag. Negative when not given.
+  int window_smoke_test = -1;
 };
 
 // Answers --help and --version and ends the process, before any window system is touched, so

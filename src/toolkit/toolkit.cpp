@@ -11,6 +11,7 @@
 #include <QMessageBox>
 #include <QPointer>
 #include <QUrl>
+#include <QWindow>
 
 #include "toolkit/realise.h"
 #include "toolkit/window.h"
@@ -37,12 +38,22 @@ void RegisterDesignFonts() {
   (void)registered;
 }
 
-Window* LoadWindow(const WindowDesign& design, HandlerTable handlers, Window* owner, bool modal) {
+Window* LoadWindow(const WindowDesign& design, HandlerTable handlers, Window* owner, bool modal,
+                   Window* placed_over) {
   RegisterDesignFonts();
   QPointer<Window> window = new Window(design, std::move(handlers), owner);
   if (modal) window->setWindowModality(Qt::ApplicationModal);
   window->Raise(window, Event::Created);
   if (window == nullptr || window->destroying()) return nullptr;
+  if (owner == nullptr && placed_over != nullptr && placed_over != window) {
+    // The platform window is made here (after the created handler chose its translucency) so
+    // that it carries its transient parent from its first appearance: a compositor places a
+    // modal window over that one.
+    window->winId();
+    if (QWindow* handle = window->windowHandle()) {
+      handle->setTransientParent(placed_over->windowHandle());
+    }
+  }
   const QPointer<QWidget> previous = QApplication::activeWindow();
   window->show();
   if (!modal) return window;

@@ -7,8 +7,6 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMouseEvent>
-#include <QPainter>
 #include <QSystemTrayIcon>
 #include <cmath>
 #include <limits>
@@ -535,39 +533,6 @@ void Window::Destroy() {
   Raise(this, Event::Destroying);
   hide();
   deleteLater();
-}
-
-void Window::paintEvent(QPaintEvent* event) {
-  QWidget::paintEvent(event);
-  if (background_.isNull()) return;
-  QPainter painter(this);
-  painter.drawPixmap(0, 0, background_);
-}
-
-void Window::mousePressEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton) return;
-  if (Raise(this, Event::LeftButtonDown, event->position().toPoint(), event->modifiers().toInt())) {
-    return;
-  }
-  if (design_.drag_by_background) {
-    dragging_ = true;
-    drag_offset_ = event->globalPosition().toPoint() - pos();
-  }
-}
-
-void Window::mouseMoveEvent(QMouseEvent* event) {
-  if (!dragging_) return;
-  if (!event->buttons().testFlag(Qt::LeftButton)) {
-    dragging_ = false;
-    return;
-  }
-  move(event->globalPosition().toPoint() - drag_offset_);
-}
-
-void Window::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton) return;
-  dragging_ = false;
-  Raise(this, Event::LeftButtonUp, event->position().toPoint(), event->modifiers().toInt());
 }
 
 void Window::closeEvent(QCloseEvent* event) {
