@@ -45,15 +45,7 @@ Window* LoadWindow(const WindowDesign& design, HandlerTable handlers, Window* ow
   if (modal) window->setWindowModality(Qt::ApplicationModal);
   window->Raise(window, Event::Created);
   if (window == nullptr || window->destroying()) return nullptr;
-  if (owner == nullptr && placed_over != nullptr && placed_over != window) {
-    // The platform window is made here (after the created handler chose its translucency) so
-    // that it carries its transient parent from its first appearance: a compositor places a
-    // modal window over that one.
-    window->winId();
-    if (QWindow* handle = window->windowHandle()) {
-      handle->setTransientParent(placed_over->windowHandle());
-    }
-  }
+  if (owner == nullptr && placed_over != window) window->PlaceOver(placed_over);
   const QPointer<QWidget> previous = QApplication::activeWindow();
   window->show();
   if (!modal) return window;

@@ -8,6 +8,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QSystemTrayIcon>
+#include <QWindow>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -381,6 +382,12 @@ void Window::UpdateMenuBar() {
 }
 
 void Window::showEvent(QShowEvent* event) {
+  // The show event comes before the platform shows the window: a compositor learns the
+  // transient parent with the window and places a modal one over it.
+  if (placed_over_ != nullptr && windowHandle() != nullptr &&
+      windowHandle()->transientParent() == nullptr) {
+    windowHandle()->setTransientParent(placed_over_->windowHandle());
+  }
   QWidget::showEvent(event);
   if (!menus_made_ && AnyMenuWanted()) EnsureMenus();
   UpdateMenuBar();

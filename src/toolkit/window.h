@@ -83,6 +83,8 @@ class Window final : public QWidget {
   // where it cannot move windows itself (X11 without a window manager, the offscreen platform):
   // the caller then moves the window.
   bool StartSystemMove();
+  // The window this one belongs over on screen (its transient parent from its first showing).
+  void PlaceOver(QWidget* window) { placed_over_ = window; }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
@@ -143,6 +145,7 @@ class Window final : public QWidget {
   QString background_picture_;
   QPixmap background_;
   QSizeF outline_corner_;
+  QPointer<QWidget> placed_over_;
   int background_alpha_ = 255;
   int copies_made_ = 0;
   QPointer<QObject> context_menu_owner_;

@@ -1,22 +1,15 @@
-#!/ usr / bin / env python3
-""
-    "The program on Qt's Wayland platform under Weston, as a user of a Wayland desktop runs it.
+#!/usr/bin/env python3
+"""The program on Qt's Wayland platform under Weston, as a user of a Wayland desktop runs it.
 
-    1. Under a headless
-    Weston(no screen, no input devices)
-    : the main window shows,
-      a typed value converts,
-      every secondary window opens over the main window and closes,
-      and a press on the title strip asks the windowing system to move the window
-              .2. A drag with a real pointer
-    : Weston's X11 back end inside a private Xvfb display gives the compositor a pointer;
-xdotool presses on the main window's title strip and the program must hand the drag to the
-    compositor(QWindow::startSystemMove answers true)
-        .
+1. Under a headless Weston (no screen, no input devices): the main window shows, a typed value
+   converts, every secondary window opens over the main window and closes, and a press on the
+   title strip asks the windowing system to move the window.
+2. A drag with a real pointer: Weston's X11 back end inside a private Xvfb display gives the
+   compositor a pointer; xdotool presses on the main window's title strip and the program must
+   hand the drag to the compositor (QWindow::startSystemMove answers true).
 
-    Every process gets a time
-    - out and is ended at the close; the runtime directory Weston needs is made
-here (a fresh machine run as root has no XDG_RUNTIME_DIR).
+Every process gets a time-out and is ended at the close; the runtime directory Weston needs is
+made here (a fresh machine run as root has no XDG_RUNTIME_DIR).
 Usage: wayland_smoke_test.py PROGRAM CONFIG_DAT
 """
 
@@ -33,9 +26,9 @@ import unittest
 
 PROGRAM = ""
 CONFIG = ""
-#Windows the program has at least; it names all of its own in its report.
+# Windows the program has at least; it names all of its own in its report.
 WINDOWS = {"OptionsWindow", "AboutWindow", "CalculatorWindow", "UnitManagerWindow"}
-#Weston's kiosk shell centres a window of fixed size on its output.
+# Weston's kiosk shell centres a window of fixed size on its output.
 OUTPUT = (1100, 640)
 MAIN_WINDOW = (946, 493)
 
@@ -129,9 +122,9 @@ class WaylandSmokeTest(unittest.TestCase):
     def test_headless_weston(self):
         self.session.start_weston("--backend=headless-backend.so", "--use-pixman",
                                   "--width=1280", "--height=800")
-#Without a seat there is no keyboard to type with : the run activates the window itself,
-#and Qt 6.4's Wayland input method then looks for the seat's text input and crashes.
-#No input method is what a display without a keyboard has anyway.
+# Without a seat there is no keyboard to type with: the run activates the window itself,
+# and Qt 6.4's Wayland input method then looks for the seat's text input and crashes.
+# No input method is what a display without a keyboard has anyway.
         program = self.session.program("--smoke-test-windows", "0",
                                        extra_env={"QT_IM_MODULE": "none"})
         try:
@@ -142,8 +135,8 @@ class WaylandSmokeTest(unittest.TestCase):
             self.fail("the program did not finish within 120 s:\n" + output)
         self.assertEqual(program.returncode, 0, output)
         self.check_run(output)
-#No input device here : the press is the program's own and the compositor has no pointer
-#to move the window with, yet the drag goes to it first.
+# No input device here: the press is the program's own and the compositor has no pointer
+# to move the window with, yet the drag goes to it first.
         self.assertIn("system move asked:", output)
         print(output)
 
@@ -164,7 +157,7 @@ class WaylandSmokeTest(unittest.TestCase):
                                   "--shell=kiosk-shell.so", f"--width={OUTPUT[0]}",
                                   f"--height={OUTPUT[1]}")
         program = self.session.program("--smoke-test-windows", "60")
-#Reading its output line by line blocks : a program that hangs is ended after 150 s.
+# Reading its output line by line blocks: a program that hangs is ended after 150 s.
         watchdog = threading.Timer(150, program.kill)
         watchdog.start()
         self.addCleanup(watchdog.cancel)
@@ -192,7 +185,7 @@ class WaylandSmokeTest(unittest.TestCase):
         self.assertTrue(windows, "no Weston window on the X display")
         left = (OUTPUT[0] - MAIN_WINDOW[0]) // 2
         top = (OUTPUT[1] - MAIN_WINDOW[1]) // 2
-#A point of the title strip, away from the buttons.
+# A point of the title strip, away from the buttons.
         x, y = left + 200, top + 10
 
         def xdotool(*args):
