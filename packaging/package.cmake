@@ -22,10 +22,11 @@ set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 # Libraries the program links are found by dpkg-shlibdeps and added to the dependencies named
 # here. libcurl is not linked but loaded when a request is made, so dpkg-shlibdeps cannot see it;
 # 7.88 has every option the requests use. Every text of the program is Chinese, which needs a CJK
-# font.
+# font. On a Wayland desktop Qt needs its Wayland platform plug-in to run natively (without it the
+# program runs through Xwayland).
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "libcurl4 (>= 7.88)")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk | fonts-wqy-microhei")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk | fonts-wqy-microhei, qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)

@@ -17,6 +17,7 @@ namespace {
 
 const QString kConfigOption = QStringLiteral("config");
 const QString kSmokeTestOption = QStringLiteral("smoke-test");
+const QString kWindowSmokeTestOption = QStringLiteral("smoke-test-windows");
 
 void DescribeProgram() {
   QCoreApplication::setApplicationName(QStringLiteral("velmora"));
@@ -40,6 +41,11 @@ void AddOptions(QCommandLineParser& parser) {
                                 QStringLiteral("PAGE"), QStringLiteral("0"));
   smoke_test.setFlags(QCommandLineOption::HiddenFromHelp);
   parser.addOption(smoke_test);
+  QCommandLineOption window_smoke_test(kWindowSmokeTestOption,
+                                       QStringLiteral("Convert, open every window, drag and quit."),
+                                       QStringLiteral("SECONDS"));
+  window_smoke_test.setFlags(QCommandLineOption::HiddenFromHelp);
+  parser.addOption(window_smoke_test);
 }
 
 [[noreturn]] void Fail(const QString& message) {
@@ -70,6 +76,13 @@ CommandLine ParseCommandLine(const QStringList& arguments) {
     result.smoke_test_page = parser.value(kSmokeTestOption).toInt(&ok);
     if (!ok || result.smoke_test_page < 0 || result.smoke_test_page > 32) {
       Fail(QStringLiteral("--smoke-test takes a page from 1 to 32, or 0"));
+    }
+  }
+  if (parser.isSet(kWindowSmokeTestOption)) {
+    bool ok = false;
+    result.window_smoke_test = parser.value(kWindowSmokeTestOption).toInt(&ok);
+    if (!ok || result.window_smoke_test < 0 || result.window_smoke_test > 600) {
+      Fail(QStringLiteral("--smoke-test-windows takes a number of seconds from 0 to 600"));
     }
   }
   return result;

@@ -14,6 +14,10 @@ struct CommandLine {
   // does. Lets scripts and tests drive a built or installed program without a display or mouse.
   bool smoke_test = false;
   int smoke_test_page = 0;
+  // --smoke-test-windows SECONDS (not listed in the help): converts a value, opens and closes
+  // every window and drags the main window (see ScheduleWindowSmokeTest); SECONDS above 0 waits
+  // that long for a real drag. Negative when not given.
+  int window_smoke_test = -1;
 };
 
 // --help, --version and the console commands are answered before the window's code is loaded

@@ -48,7 +48,7 @@ void PrefetchMainWindowPictures(const WindowDesign& design) {
       requests.push_back({FromUtf8(control.look.picture), QSize()});
     }
   }
-  PrefetchPictures(requests);
+  PrefetchPictures(std::move(requests));
 }
 
 }  // namespace

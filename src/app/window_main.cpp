@@ -7,6 +7,7 @@
 #include "app/command_line.h"
 #include "app/smoke_test.h"
 #include "app/startup.h"
+#include "app/window_smoke_test.h"
 #include "settings/settings_file.h"
 #include "settings/settings_location.h"
 #include "ui/main_window.h"
@@ -31,5 +32,8 @@ extern "C" __attribute__((visibility("default"))) int velmora_window_main(int ar
   if (window == nullptr) return 0;
   velmora::QuitWhenDestroyed(window);
   if (options.smoke_test) velmora::ScheduleSmokeTest(window, options.smoke_test_page);
+  if (options.window_smoke_test >= 0) {
+    velmora::ScheduleWindowSmokeTest(window, *state, options.window_smoke_test);
+  }
   return QApplication::exec();
 }

@@ -1,9 +1,11 @@
 #include "toolkit/picture_prefetch.h"
 
-#include <QCoreApplication>
+#include <QGuiApplication>
 #include <QImageReader>
 #include <QPixmap>
 #include <QPixmapCache>
+#include <algorithm>
+#include <cmath>
 #include <condition_variable>
 #include <deque>
 #include <map>
@@ -117,25 +119,59 @@ Prefetcher& ThePrefetcher() {
   return prefetcher;
 }
 
+std::optional<int>& ScaleOverride() {
+  static std::optional<int> scale;
+  return scale;
+}
+
+// `name.ext` becomes `name@2x.ext`.
+QString ScaledPath(const QString& path, int scale) {
+  const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
+  const qsizetype slash = path.lastIndexOf(QLatin1Char('/'));
+  const qsizetype end = dot > slash ? dot : path.size();
+  return path.left(end) + QStringLiteral("@%1x").arg(scale) + path.mid(end);
+}
+
 }  // namespace
 
+int PictureScale() {
+  if (ScaleOverride().has_value()) return *ScaleOverride();
+  const auto* application = qobject_cast<QGuiApplication*>(QCoreApplication::instance());
+  const qreal ratio = application != nullptr ? application->devicePixelRatio() : 1.0;
+  return std::clamp(static_cast<int>(std::ceil(ratio - 0.001)), 1, 2);
+}
+
+void SetPictureScaleForTesting(std::optional<int> scale) {
+  ScaleOverride() = scale;
+}
+
 QString PictureKey(const PictureRequest& request) {
-  if (request.clip.isEmpty()) return request.path;
-  return request.path +
-         QStringLiteral("@%1x%2").arg(request.clip.width()).arg(request.clip.height());
+  QString key = request.scale > 1 ? ScaledPath(request.path, request.scale) : request.path;
+  if (request.clip.isEmpty()) return key;
+  return key + QStringLiteral("@%1x%2").arg(request.clip.width()).arg(request.clip.height());
 }
 
 QImage DecodePicture(const PictureRequest& request) {
-  QImageReader reader(request.path);
+  int scale = 1;
+  QImageReader reader;
+  if (request.scale > 1) {
+    reader.setFileName(ScaledPath(request.path, request.scale));
+    if (reader.canRead()) scale = request.scale;
+  }
+  // Where no picture was drawn for the scale, the 1x one serves, enlarged where it is drawn.
+  if (scale == 1) reader.setFileName(request.path);
   if (!request.clip.isEmpty()) {
+    // A background is cut at the size it covers on the device.
     const QRect whole(QPoint(0, 0), reader.size());
-    const QRect wanted = QRect(QPoint(0, 0), request.clip).intersected(whole);
+    const QRect wanted = QRect(QPoint(0, 0), request.clip * scale).intersected(whole);
     if (wanted.isValid() && wanted != whole) reader.setClipRect(wanted);
   }
-  return reader.read();
+  QImage image = reader.read();
+  image.setDevicePixelRatio(scale);
+  return image;
 }
 
-void PrefetchPictures(const std::vector<PictureRequest>& requests) {
+void PrefetchPictures(std::vector<PictureRequest> requests) {
   static const bool stops_with_application = [] {
     // Image decoding needs Qt's plug-ins, which go with the application object.
     if (QCoreApplication::instance() != nullptr) qAddPostRoutine([] { ThePrefetcher().Stop(); });
@@ -145,7 +181,9 @@ void PrefetchPictures(const std::vector<PictureRequest>& requests) {
   // A picture already decoded for the screen is not decoded again.
   std::vector<PictureRequest> wanted;
   QPixmap cached;
-  for (const PictureRequest& request : requests) {
+  const int scale = PictureScale();
+  for (PictureRequest& request : requests) {
+    request.scale = scale;
     if (!QPixmapCache::find(PictureKey(request), &cached)) wanted.push_back(request);
   }
   ThePrefetcher().Add(wanted);

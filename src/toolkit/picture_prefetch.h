@@ -9,11 +9,20 @@
 namespace velmora {
 
 // A picture from the resources, whole (an empty `clip`) or only its top-left part of `clip`'s size
-// (a window background drawn from its top-left corner needs no more than the window's size).
+// in logical pixels (a window background drawn from its top-left corner needs no more than the
+// window's size). At `scale` 2 the picture drawn for two device pixels per logical pixel (the
+// file `name@2x.ext` beside `name.ext`) when there is one, with device pixel ratio 2.
 struct PictureRequest {
   QString path;
   QSize clip;
+  int scale = 1;
 };
+
+// The scale of the pictures for this program's screens: their highest device pixel ratio rounded
+// up (1.25 and 1.5 take the 2x pictures and draw them reduced), at most 2, the largest drawn.
+// Tests may fix it; std::nullopt asks the screens again.
+int PictureScale();
+void SetPictureScaleForTesting(std::optional<int> scale);
 
 // The name a decoded request is cached under.
 QString PictureKey(const PictureRequest& request);
@@ -23,9 +32,9 @@ QImage DecodePicture(const PictureRequest& request);
 
 // Pictures decoded on a thread of their own ahead of their first use, so that decoding them does
 // not hold up the user-interface thread while it builds a window. The requests are decoded in
-// their order; pictures already decoded for the screen are left out. Called on the user-interface
-// thread.
-void PrefetchPictures(const std::vector<PictureRequest>& requests);
+// their order, at PictureScale(); pictures already decoded for the screen are left out. Called on
+// the user-interface thread.
+void PrefetchPictures(std::vector<PictureRequest> requests);
 
 // Waits until the prefetch thread has decoded every queued picture.
 void WaitForPrefetchedPictures();

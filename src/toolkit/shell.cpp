@@ -21,6 +21,11 @@ std::optional<bool>& OpacityOverride() {
   return supported;
 }
 
+std::optional<bool>& OutlineOverride() {
+  static std::optional<bool> painted;
+  return painted;
+}
+
 std::optional<bool>& TrayOverride() {
   static std::optional<bool> available;
   return available;
@@ -32,8 +37,23 @@ QString FromView(std::string_view text) {
 
 }  // namespace
 
+bool OutlinePaintedByWindow() {
+  if (OutlineOverride().has_value()) return *OutlineOverride();
+  // On X11 the mask clips drawing, and a translucent window without a compositing manager shows
+  // black where it is transparent; on Wayland the mask only limits input.
+  return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+void SetOutlinePaintedForTesting(std::optional<bool> painted) {
+  OutlineOverride() = painted;
+}
+
 void SetWindowOutline(Window* window, int width, int height, int corner_width, int corner_height) {
   if (window == nullptr || width <= 0 || height <= 0) return;
+  if (OutlinePaintedByWindow()) {
+    window->PaintOutline(QSizeF(corner_width, corner_height));
+    return;
+  }
   QPainterPath outline;
   outline.addRoundedRect(QRectF(0, 0, width, height), corner_width / 2.0, corner_height / 2.0);
   window->setMask(QRegion(outline.toFillPolygon().toPolygon()));
@@ -51,11 +71,28 @@ void SetWindowOpacitySupportedForTesting(std::optional<bool> supported) {
 
 void SetWindowOpacity(Window* window, int alpha) {
   if (window == nullptr) return;
+  // A window painting its own outline is translucent already: its background carries the
+  // opacity (Wayland has no opacity of a whole window).
+  if (window->paints_outline()) {
+    window->SetBackgroundAlpha(alpha);
+    return;
+  }
   window->setWindowOpacity(std::clamp(alpha, 0, 255) / 255.0);
 }
 
 int WindowOpacity(const Window* window) {
-  return window != nullptr ? static_cast<int>(std::lround(window->windowOpacity() * 255.0)) : 0;
+  if (window == nullptr) return 0;
+  if (window->paints_outline()) return window->background_alpha();
+  return static_cast<int>(std::lround(window->windowOpacity() * 255.0));
+}
+
+bool StartSystemMove(Window* window) {
+  return window != nullptr && window->StartSystemMove();
+}
+
+QPoint ScreenPosition(Control control) {
+  const auto* widget = qobject_cast<const QWidget*>(control.object());
+  return widget != nullptr ? widget->mapToGlobal(QPoint(0, 0)) : QPoint();
 }
 
 void AddSystemMenu(Window* window) {
@@ -114,6 +151,12 @@ constexpr char kMinimisedHint[] = "velmora_minimised_hint";
 void MinimiseWindow(Window* window) {
   if (window == nullptr) return;
   window->setProperty(kMinimisedHint, true);
+  // A Wayland compositor restores a window from its task bar without telling the program, which
+  // then still believes it minimised and would ignore the next minimise: a window the user can
+  // see and use is not minimised.
+  if (window->isMinimized() && window->isVisible() && window->isActiveWindow()) {
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+  }
   window->showMinimized();
 }
 

@@ -12,6 +12,7 @@
 #include <QPointer>
 #include <QPushButton>
 #include <QUrl>
+#include <QWindow>
 #include <algorithm>
 
 #include "toolkit/realise.h"
@@ -39,12 +40,14 @@ void RegisterDesignFonts() {
   (void)registered;
 }
 
-Window* LoadWindow(const WindowDesign& design, HandlerTable handlers, Window* owner, bool modal) {
+Window* LoadWindow(const WindowDesign& design, HandlerTable handlers, Window* owner, bool modal,
+                   Window* placed_over) {
   RegisterDesignFonts();
   QPointer<Window> window = new Window(design, std::move(handlers), owner);
   if (modal) window->setWindowModality(Qt::ApplicationModal);
   window->Raise(window, Event::Created);
   if (window == nullptr || window->destroying()) return nullptr;
+  if (owner == nullptr && placed_over != window) window->PlaceOver(placed_over);
   const QPointer<QWidget> previous = QApplication::activeWindow();
   window->show();
   if (!modal) return window;

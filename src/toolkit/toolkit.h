@@ -65,7 +65,10 @@ void RegisterDesignFonts();
 // program; the modal call runs the events until the window is destroyed and returns nullptr. A
 // window with an owner stays above it; a modeless one leaves the owner usable. The window owns
 // itself: it is deleted after DestroyWindow, or with its owner.
-Window* LoadWindow(const WindowDesign& design, HandlerTable handlers, Window* owner, bool modal);
+// A window without an owner may name the window it belongs over (`placed_over`): the windowing
+// system keeps it above that one and places it there (its transient parent).
+Window* LoadWindow(const WindowDesign& design, HandlerTable handlers, Window* owner, bool modal,
+                   Window* placed_over = nullptr);
 // Raises the window's about-to-be-destroyed event, hides it and deletes it once the current
 // event has been handled. A second call does nothing.
 void DestroyWindow(Window* window);
@@ -184,6 +187,11 @@ void BindKey(Control control, std::string_view key, std::function<void()> action
 // are quarters of a `corner_width` x `corner_height` ellipse; outside it nothing is drawn and no
 // click lands.
 void SetWindowOutline(Window* window, int width, int height, int corner_width, int corner_height);
+// Where the platform's window mask does not clip drawing (Wayland), the window paints the outline
+// itself instead: translucent, its background inside an antialiased rounded rectangle. Tests may
+// fix the choice; std::nullopt asks the platform again.
+bool OutlinePaintedByWindow();
+void SetOutlinePaintedForTesting(std::optional<bool> painted);
 // Whether top-level windows can be drawn translucent here (the offscreen and minimal platforms
 // draw no windows). Tests may fix the answer; std::nullopt asks the platform again.
 bool WindowOpacitySupported();
@@ -207,6 +215,19 @@ void SetTrayAvailableForTesting(std::optional<bool> available);
 void ShowTrayIcon(Window* window, const QString& tip);
 void RemoveTrayIcon(Window* window);
 bool TrayIconShown(const Window* window);
+// Hands a drag of the window to the windowing system; to be called while handling a left button
+// down. False where the windowing system cannot move the window (X11 without a window manager):
+// the caller moves it then.
+bool StartSystemMove(Window* window);
+// Learns of every such request and whether the windowing system took it; for tests and the
+// smoke test. An empty function removes the observer.
+void SetSystemMoveObserver(std::function<void(bool started)> observer);
+// Replaces the windowing system's answer, for tests; std::nullopt asks it again.
+void SetSystemMoveAvailableForTesting(std::optional<bool> available);
+// The control's top-left corner on the screen, as the program's windows and pop-ups place
+// themselves: the windowing system may have moved the window without the program's knowledge
+// (Wayland), but a pop-up placed from a control's screen position still opens at that control.
+QPoint ScreenPosition(Control control);
 // Placement: minimised to the task bar, or back to the normal (restored) state and shown.
 void MinimiseWindow(Window* window);
 void RestoreWindow(Window* window);

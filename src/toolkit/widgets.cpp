@@ -41,7 +41,7 @@ bool Hosted::Raise(QWidget* source, Event event) {
 
 QPixmap LoadPicture(const QString& path, QSize clip) {
   if (path.isEmpty()) return {};
-  const PictureRequest request{path, clip};
+  const PictureRequest request{path, clip, PictureScale()};
   const QString key = PictureKey(request);
   QPixmap pixmap;
   if (!QPixmapCache::find(key, &pixmap)) {
@@ -320,9 +320,10 @@ void SuperButton::paintEvent(QPaintEvent*) {
   const bool active = (hovered_ || isDown()) && isEnabled();
   painter.fillRect(area, ToQColor(background_));
 
+  SmoothAtFractionalScale(painter);
   const QPixmap face = LoadPicture(picture_);
   // A picture as large as the button is its face; a smaller one is an icon beside the caption.
-  const bool is_face = !face.isNull() && face.width() >= width() / 2;
+  const bool is_face = !face.isNull() && face.deviceIndependentSize().width() >= width() / 2;
   if (is_face) {
     painter.drawPixmap(area, face);
   } else {
@@ -407,6 +408,7 @@ void ImageButton::paintEvent(QPaintEvent*) {
   const QString& path = isDown() ? pressed_ : hovered_ ? hover_ : normal_;
   QPixmap picture = LoadPicture(path);
   if (picture.isNull()) picture = LoadPicture(normal_);
+  SmoothAtFractionalScale(painter);
   if (!picture.isNull()) {
     painter.drawPixmap(rect(), picture);
   } else {
@@ -540,7 +542,7 @@ QRect PictureBox::PictureArea(QSize picture, QSize box) {
 void PictureBox::paintEvent(QPaintEvent*) {
   const QPixmap picture = LoadPicture(picture_);
   if (picture.isNull()) return;
-  const QRect area = PictureArea(picture.size(), size());
+  const QRect area = PictureArea(picture.deviceIndependentSize().toSize(), size());
   if (area.isEmpty()) return;
   QPainter painter(this);
   painter.setRenderHint(QPainter::SmoothPixmapTransform);

@@ -8,9 +8,12 @@
 #include <QString>
 #include <QTabBar>
 #include <array>
+#include <optional>
 #include <vector>
 
 #include "toolkit/design.h"
+
+class QPainter;
 
 namespace velmora {
 
@@ -213,9 +216,13 @@ class PictureBox final : public QWidget {
   QString picture_;
 };
 
-// A picture from the resources, cached; a null pixmap when it does not exist. With a `clip`, only
-// its top-left part of that size.
+// A picture from the resources, cached; a null pixmap when it does not exist. With a `clip` (in
+// logical pixels), only its top-left part of that size. Where the screen has more than one device
+// pixel per logical pixel, the picture drawn for two (its `name@2x` file) when there is one: its
+// device pixel ratio is then 2, and its logical size (deviceIndependentSize) that of the 1x file.
 QPixmap LoadPicture(const QString& path, QSize clip = {});
+// Sets smooth pixmap transformation on a painter whose device has a fractional pixel ratio.
+void SmoothAtFractionalScale(QPainter& painter);
 
 // Makes `label` the buddy label of `control`. A control without an accessible name of its own
 // (from its design, or a button's caption) is then named by the label's text, and keeps

@@ -7,9 +7,8 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMouseEvent>
-#include <QPainter>
 #include <QSystemTrayIcon>
+#include <QWindow>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -385,6 +384,12 @@ void Window::UpdateMenuBar() {
 }
 
 void Window::showEvent(QShowEvent* event) {
+  // The show event comes before the platform shows the window: a compositor learns the
+  // transient parent with the window and places a modal one over it.
+  if (placed_over_ != nullptr && windowHandle() != nullptr &&
+      windowHandle()->transientParent() == nullptr) {
+    windowHandle()->setTransientParent(placed_over_->windowHandle());
+  }
   QWidget::showEvent(event);
   if (!menus_made_ && AnyMenuWanted()) EnsureMenus();
   UpdateMenuBar();
@@ -550,39 +555,6 @@ void Window::Destroy() {
   Raise(this, Event::Destroying);
   hide();
   deleteLater();
-}
-
-void Window::paintEvent(QPaintEvent* event) {
-  QWidget::paintEvent(event);
-  if (background_.isNull()) return;
-  QPainter painter(this);
-  painter.drawPixmap(0, 0, background_);
-}
-
-void Window::mousePressEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton) return;
-  if (Raise(this, Event::LeftButtonDown, event->position().toPoint(), event->modifiers().toInt())) {
-    return;
-  }
-  if (design_.drag_by_background) {
-    dragging_ = true;
-    drag_offset_ = event->globalPosition().toPoint() - pos();
-  }
-}
-
-void Window::mouseMoveEvent(QMouseEvent* event) {
-  if (!dragging_) return;
-  if (!event->buttons().testFlag(Qt::LeftButton)) {
-    dragging_ = false;
-    return;
-  }
-  move(event->globalPosition().toPoint() - drag_offset_);
-}
-
-void Window::mouseReleaseEvent(QMouseEvent* event) {
-  if (event->button() != Qt::LeftButton) return;
-  dragging_ = false;
-  Raise(this, Event::LeftButtonUp, event->position().toPoint(), event->modifiers().toInt());
 }
 
 void Window::closeEvent(QCloseEvent* event) {

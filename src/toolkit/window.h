@@ -5,6 +5,7 @@
 #include <QObject>
 #include <QPixmap>
 #include <QPointer>
+#include <QSizeF>
 #include <QString>
 #include <QWidget>
 #include <array>
@@ -73,6 +74,23 @@ class Window final : public QWidget {
   void SetBackgroundPicture(const QString& picture);
   const QString& background_picture() const { return background_picture_; }
 
+  // Where a window mask only limits input (Wayland), the window draws its own rounded outline:
+  // it becomes translucent and paints its background colour and picture inside an antialiased
+  // rounded rectangle whose corners are quarters of a `corner` ellipse. To be called before the
+  // window is first shown.
+  void PaintOutline(QSizeF corner);
+  bool paints_outline() const { return !outline_corner_.isEmpty(); }
+  // The opacity (0 to 255) of the background the window paints inside its own outline.
+  void SetBackgroundAlpha(int alpha);
+  int background_alpha() const { return background_alpha_; }
+
+  // Hands a drag of the window to the windowing system, from within a left-button press. False
+  // where it cannot move windows itself (X11 without a window manager, the offscreen platform):
+  // the caller then moves the window.
+  bool StartSystemMove();
+  // The window this one belongs over on screen (its transient parent from its first showing).
+  void PlaceOver(QWidget* window) { placed_over_ = window; }
+
  protected:
   void paintEvent(QPaintEvent* event) override;
   void showEvent(QShowEvent* event) override;
@@ -131,6 +149,9 @@ class Window final : public QWidget {
   QSystemTrayIcon* tray_ = nullptr;
   QString background_picture_;
   QPixmap background_;
+  QSizeF outline_corner_;
+  QPointer<QWidget> placed_over_;
+  int background_alpha_ = 255;
   int copies_made_ = 0;
   QPointer<QObject> context_menu_owner_;
   QHash<const ControlDesign*, QPointer<QObject>> unpaired_copies_;

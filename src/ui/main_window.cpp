@@ -74,6 +74,9 @@ void OnTrayEvent(Window* window, int kind) {
 }
 
 void BeginDrag(AppState& state, Window* window) {
+  // Where the windowing system moves the window itself (every desktop, and the only way on
+  // Wayland), the program follows nothing.
+  if (StartSystemMove(window)) return;
   const QPoint pointer = MousePosition();
   const Control self = WindowControl(window);
   state.DragOffset = {pointer.x() - Left(self), pointer.y() - Top(self)};
@@ -113,14 +116,16 @@ void DressLinkLabels(const AppState& state, Window* window) {
   dress(kAdvertLabel, state.AdvertAddress);
 }
 
+QPoint MenuPositionUnder(Control button) {
+  return ScreenPosition(button) + QPoint(-5, Height(button));
+}
+
 QPoint GeneralMenuPosition(Window* window) {
-  const Control self = WindowControl(window);
-  return {Left(self) + 24, Top(self) + 48};
+  return MenuPositionUnder(FindControl(window, "超级按钮1"));
 }
 
 QPoint HelpMenuPosition(Window* window) {
-  const Control self = WindowControl(window);
-  return {Left(self) + 72, Top(self) + 48};
+  return MenuPositionUnder(FindControl(window, "超级按钮2"));
 }
 
 void AddMainWindowHandlers(HandlerTable& table, AppState& state) {

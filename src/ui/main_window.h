@@ -40,7 +40,8 @@ void UseBuiltInLinkAddresses(AppState& state);
 // and are plain text otherwise.
 void DressLinkLabels(const AppState& state, Window* window);
 
-// Where the settings / help button opens its menu: a fixed offset from the window's corner.
+// Where the settings / help button opens its menu: under the button, 5 pixels left of its left
+// edge, wherever the button stands on the screen.
 QPoint GeneralMenuPosition(Window* window);
 QPoint HelpMenuPosition(Window* window);
 

@@ -47,8 +47,10 @@ void OpenSecondaryWindow(std::string_view name, AppState& state, Window* main_wi
       return;
     }
   }
-  LoadWindow(window->design(), window->handlers(state, main_window),
-             window->owned_by_main_window ? main_window : nullptr, window->modal);
+  // A window the main window does not own still belongs over it on screen.
+  Window* owner = window->owned_by_main_window ? main_window : nullptr;
+  LoadWindow(window->design(), window->handlers(state, main_window), owner, window->modal,
+             owner == nullptr ? main_window : nullptr);
 }
 
 }  // namespace velmora

@@ -111,6 +111,96 @@ INSTANTIATE_TEST_SUITE_P(AllPictures, PictureSizeTest, ::testing::ValuesIn(AllPi
                            return name;
                          });
 
+std::string TwiceName(const std::string& name) {
+  const std::size_t dot = name.rfind('.');
+  return name.substr(0, dot) + "@2x" + name.substr(dot);
+}
+
+// Mean absolute difference per channel (0 to 255) of two images of the same size, alpha included
+// (premultiplied, so that transparent pixels compare equal whatever their colour).
+double MeanDifference(const QImage& a, const QImage& b) {
+  const QImage x = a.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  const QImage y = b.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  double sum = 0;
+  for (int row = 0; row < x.height(); ++row) {
+    for (int column = 0; column < x.width(); ++column) {
+      const QRgb p = x.pixel(column, row);
+      const QRgb q = y.pixel(column, row);
+      sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
+             std::abs(qBlue(p) - qBlue(q)) + std::abs(qAlpha(p) - qAlpha(q));
+    }
+  }
+  return sum / (4.0 * x.width() * x.height());
+}
+
+// Halves an image by averaging each 2 x 2 block, as a 1x screen would see a 2x picture.
+QImage Halved(const QImage& image) {
+  const QImage source = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  QImage half(source.width() / 2, source.height() / 2, QImage::Format_ARGB32_Premultiplied);
+  for (int y = 0; y < half.height(); ++y) {
+    for (int x = 0; x < half.width(); ++x) {
+      int sum[4] = {};
+      for (const QPoint d : {QPoint(0, 0), QPoint(1, 0), QPoint(0, 1), QPoint(1, 1)}) {
+        const QRgb p = source.pixel(2 * x + d.x(), 2 * y + d.y());
+        sum[0] += qRed(p), sum[1] += qGreen(p), sum[2] += qBlue(p), sum[3] += qAlpha(p);
+      }
+      half.setPixel(x, y,
+                    qRgba((sum[0] + 2) / 4, (sum[1] + 2) / 4, (sum[2] + 2) / 4, (sum[3] + 2) / 4));
+    }
+  }
+  return half;
+}
+
+// Mean absolute difference of all neighbouring pixels, across and down: how sharp a picture is.
+double Sharpness(const QImage& image) {
+  const QImage x = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+  double sum = 0;
+  for (int row = 0; row + 1 < x.height(); ++row) {
+    for (int column = 0; column + 1 < x.width(); ++column) {
+      const QRgb p = x.pixel(column, row);
+      for (const QRgb q : {x.pixel(column + 1, row), x.pixel(column, row + 1)}) {
+        sum += std::abs(qRed(p) - qRed(q)) + std::abs(qGreen(p) - qGreen(q)) +
+               std::abs(qBlue(p) - qBlue(q)) + std::abs(qAlpha(p) - qAlpha(q));
+      }
+    }
+  }
+  return sum / (8.0 * (x.width() - 1) * (x.height() - 1));
+}
+
+class PictureAtTwiceTest : public ::testing::TestWithParam<PictureCase> {};
+
+// State: every picture of the program and its name@2x file.
+// Action: load both; halve the 2x one; enlarge the 1x one smoothly.
+// Expected: the 2x picture has twice the size and shows the same picture as the 1x one once
+// halved, but it is not the 1x picture enlarged: it differs from the 1x picture with doubled
+// pixels, and it is sharper than the 1x picture smoothly enlarged.
+TEST_P(PictureAtTwiceTest, IsDrawnAtTwiceTheSize) {
+  const PictureCase& c = GetParam();
+  const QImage once = LoadPicture(c.name);
+  const QImage twice = LoadPicture(TwiceName(c.name));
+  ASSERT_FALSE(once.isNull()) << c.name;
+  ASSERT_FALSE(twice.isNull()) << TwiceName(c.name);
+  ASSERT_EQ(twice.size(), QSize(2 * c.width, 2 * c.height)) << c.name;
+
+  // The 16-pixel icon is drawn pixel by pixel by hand; its 2x version from the vector design.
+  const double same_picture = MeanDifference(Halved(twice), once);
+  EXPECT_LT(same_picture, c.name == "icon-16.png" ? 30.0 : 12.0) << c.name;
+  const QImage doubled = once.scaled(twice.size(), Qt::IgnoreAspectRatio, Qt::FastTransformation);
+  EXPECT_GT(MeanDifference(twice, doubled), 0.5) << c.name;
+  const QImage smoothed =
+      once.scaled(twice.size(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+  EXPECT_GT(Sharpness(twice), Sharpness(smoothed)) << c.name;
+}
+
+INSTANTIATE_TEST_SUITE_P(AllPictures, PictureAtTwiceTest, ::testing::ValuesIn(AllPictures()),
+                         [](const ::testing::TestParamInfo<PictureCase>& info) {
+                           std::string name = info.param.name;
+                           for (char& ch : name) {
+                             if (ch == '-' || ch == '.') ch = '_';
+                           }
+                           return name;
+                         });
+
 TEST(ProgramIcon, HasTransparentCornersAndOpaqueCentreAtEverySize) {
   QIcon icon;
   for (int size : {16, 32, 48, 72, 128}) {

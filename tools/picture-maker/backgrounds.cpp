@@ -20,7 +20,7 @@ constexpr int kHeight = 768;
 constexpr double kPi = std::numbers::pi;
 
 QImage NewCanvas() {
-  return QImage(kWidth, kHeight, QImage::Format_RGB32);
+  return NewImage(kWidth, kHeight, QImage::Format_RGB32);
 }
 
 // Darkens the top band under the white title text.
@@ -109,18 +109,22 @@ QImage MakeBluePhantomBackground() {
   // Drifting mist: fractal noise, thinned out under the text bands of the main window.
   QImage mist = NewLayer(kWidth, kHeight);
   {
-    const NoiseField noise(kWidth, kHeight, 260, 6, 0x6d697374);
-    for (int y = 0; y < kHeight; ++y) {
-      auto* line = reinterpret_cast<QRgb*>(mist.scanLine(y));
+    // Computed per device pixel; the formulas are in logical pixels.
+    const int scale = DrawingScale();
+    const int width = kWidth * scale;
+    const NoiseField noise(width, kHeight * scale, 260.0 * scale, 6, 0x6d697374);
+    for (int py = 0; py < kHeight * scale; ++py) {
+      const double y = static_cast<double>(py) / scale;
+      auto* line = reinterpret_cast<QRgb*>(mist.scanLine(py));
       const double top = std::clamp(y / 110.0, 0.0, 1.0);
       const double notices = 1.0 - 0.6 * std::exp(-std::pow((y - 468) / 45.0, 2));
       const double band = top * top * (3 - 2 * top) * notices;
-      for (int x = 0; x < kWidth; ++x) {
-        const double v = std::clamp((noise.At(x, y) - 0.42) / 0.3, 0.0, 1.0);
+      for (int px = 0; px < width; ++px) {
+        const double v = std::clamp((noise.At(px, py) - 0.42) / 0.3, 0.0, 1.0);
         const double alpha = v * v * (3 - 2 * v) * 0.30 * band;
         const QColor colour =
-            Mix(QColor(120, 150, 255), QColor(190, 170, 255), noise.At(1023 - x, y));
-        line[x] = qPremultiply(WithAlpha(colour, alpha).rgba());
+            Mix(QColor(120, 150, 255), QColor(190, 170, 255), noise.At(width - 1 - px, py));
+        line[px] = qPremultiply(WithAlpha(colour, alpha).rgba());
       }
     }
   }
@@ -261,10 +265,11 @@ void DrawHillLayer(QImage& image, const HillLayer& layer, double phase, std::uin
     }
   }
   if (texture > 0) {
-    const NoiseField leaves(kWidth, kHeight, 9, 3, seed);
-    for (int y = 0; y < kHeight; ++y) {
+    const int scale = DrawingScale();
+    const NoiseField leaves(kWidth * scale, kHeight * scale, 9.0 * scale, 3, seed);
+    for (int y = 0; y < range.height(); ++y) {
       auto* line = reinterpret_cast<QRgb*>(range.scanLine(y));
-      for (int x = 0; x < kWidth; ++x) {
+      for (int x = 0; x < range.width(); ++x) {
         const double f = 1.0 + texture * (leaves.At(x, y) - 0.5);
         const QRgb p = line[x];
         line[x] = qRgba(std::clamp(static_cast<int>(qRed(p) * f), 0, qAlpha(p)),
@@ -330,18 +335,24 @@ QImage MakeGreenHillsBackground() {
   DrawHillLayer(image, near, 4.1, 14, 0.22);
 
   // The water mirrors the shore, softened and rippled, tinted green and darker with depth.
-  QImage mirror = image.copy(0, 0, kWidth, static_cast<int>(kWaterline)).mirrored(false, true);
+  const int scale = DrawingScale();
+  const int width = kWidth * scale;
+  const int waterline = static_cast<int>(kWaterline) * scale;
+  QImage mirror = image.copy(0, 0, width, waterline).mirrored(false, true);
+  mirror.setDevicePixelRatio(scale);
   Blur(mirror, 3);
-  for (int y = static_cast<int>(kWaterline); y < kHeight; ++y) {
+  for (int py = waterline; py < kHeight * scale; ++py) {
+    const double y = static_cast<double>(py) / scale;
     const double depth = (y - kWaterline) / (kHeight - kWaterline);
-    const int source_y = std::clamp(y - static_cast<int>(kWaterline), 0, mirror.height() - 1);
-    const double wobble = 1.5 * std::sin(y * 0.33 + 0.6 * std::sin(y * 0.07)) * (0.4 + depth);
+    const int source_y = std::clamp(py - waterline, 0, mirror.height() - 1);
+    const double wobble =
+        1.5 * scale * std::sin(y * 0.33 + 0.6 * std::sin(y * 0.07)) * (0.4 + depth);
     const QColor water = Mix(QColor(46, 96, 84), QColor(8, 34, 32), std::pow(depth, 0.7));
     const double tint = 0.42 + 0.45 * depth;
-    auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
+    auto* out = reinterpret_cast<QRgb*>(image.scanLine(py));
     const auto* in = reinterpret_cast<const QRgb*>(mirror.constScanLine(source_y));
-    for (int x = 0; x < kWidth; ++x) {
-      const double sx = std::clamp(x + wobble, 0.0, kWidth - 1.001);
+    for (int x = 0; x < width; ++x) {
+      const double sx = std::clamp(x + wobble, 0.0, width - 1.001);
       const int x0 = static_cast<int>(sx);
       const QColor mirrored = Mix(QColor(in[x0]), QColor(in[x0 + 1]), sx - x0);
       out[x] = Mix(mirrored.darker(118), water, tint).rgb();

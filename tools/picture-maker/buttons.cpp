@@ -107,9 +107,9 @@ QImage MakeCategoryFace(int number) {
   const FacePalette palette{colour(0.55, 0.55), colour(0.955, 1.0), colour(0.9, 1.0),
                             colour(0.86, 1.0), colour(0.885, 1.0)};
 
-  QImage face(72, 24, QImage::Format_RGB32);
+  QImage face = NewImage(72, 24, QImage::Format_RGB32);
   QPainter painter(&face);
-  painter.fillRect(face.rect(), GlossFill(0, 24, palette));
+  painter.fillRect(QRect(0, 0, 72, 24), GlossFill(0, 24, palette));
   painter.fillRect(QRect(0, 0, 72, 1), QColor(255, 255, 255, 190));
   painter.fillRect(QRect(0, 1, 1, 22), QColor(255, 255, 255, 110));
   painter.fillRect(QRect(71, 1, 1, 22), WithAlpha(palette.border, 0.35));
@@ -118,13 +118,13 @@ QImage MakeCategoryFace(int number) {
 }
 
 QImage MakeButtonStateFace() {
-  QImage face(72, 24, QImage::Format_RGB32);
+  QImage face = NewImage(72, 24, QImage::Format_RGB32);
   QPainter painter(&face);
   QLinearGradient fill(0, 0, 0, 24);
   fill.setColorAt(0.0, QColor(255, 255, 255));
   fill.setColorAt(0.5, QColor(250, 251, 253));
   fill.setColorAt(1.0, QColor(236, 240, 245));
-  painter.fillRect(face.rect(), fill);
+  painter.fillRect(QRect(0, 0, 72, 24), fill);
   painter.setPen(QColor(168, 182, 200));
   painter.drawRect(QRect(0, 0, 71, 23));
   painter.setPen(QColor(255, 255, 255));

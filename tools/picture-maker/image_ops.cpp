@@ -55,8 +55,30 @@ NoiseField::NoiseField(int width, int height, double cell, int octaves, std::uin
   for (double& v : values_) v /= total;
 }
 
+namespace {
+int g_scale = 1;
+}  // namespace
+
+int DrawingScale() {
+  return g_scale;
+}
+
+ScaleScope::ScaleScope(int scale) : previous_(g_scale) {
+  g_scale = scale;
+}
+
+ScaleScope::~ScaleScope() {
+  g_scale = previous_;
+}
+
+QImage NewImage(int width, int height, QImage::Format format) {
+  QImage image(width * g_scale, height * g_scale, format);
+  image.setDevicePixelRatio(g_scale);
+  return image;
+}
+
 QImage NewLayer(int width, int height) {
-  QImage layer(width, height, QImage::Format_ARGB32_Premultiplied);
+  QImage layer = NewImage(width, height, QImage::Format_ARGB32_Premultiplied);
   layer.fill(Qt::transparent);
   return layer;
 }
@@ -88,8 +110,9 @@ void BoxLine(QRgb* pixels, int count, int stride, int radius, std::vector<QRgb>&
 
 }  // namespace
 
-void Blur(QImage& image, int radius) {
-  if (radius < 1) return;
+void Blur(QImage& image, int logical_radius) {
+  if (logical_radius < 1) return;
+  const int radius = static_cast<int>(std::lround(logical_radius * image.devicePixelRatio()));
   if (image.format() != QImage::Format_ARGB32_Premultiplied &&
       image.format() != QImage::Format_RGB32) {
     image = image.convertToFormat(QImage::Format_ARGB32_Premultiplied);

@@ -36,10 +36,28 @@ class NoiseField {
   std::vector<double> values_;
 };
 
-// A transparent ARGB32 premultiplied layer of the given size.
-QImage NewLayer(int width, int height);
+// Every picture is drawn once for screens with one device pixel per logical pixel and once for
+// screens with two (its name@2x file). Pictures are described in logical pixels; the canvases below
+// have DrawingScale() device pixels per logical pixel and a device pixel ratio to match, so that a
+// painter on them draws every shape at the full resolution of the scale.
+int DrawingScale();
+class ScaleScope {
+ public:
+  explicit ScaleScope(int scale);
+  ~ScaleScope();
+  ScaleScope(const ScaleScope&) = delete;
+  ScaleScope& operator=(const ScaleScope&) = delete;
 
-// Approximates a Gaussian blur of the given radius with three box blurs.
+ private:
+  int previous_;
+};
+
+// A transparent ARGB32 premultiplied layer of the given logical size, at the drawing scale.
+QImage NewLayer(int width, int height);
+// An uninitialised canvas of the given logical size and format, at the drawing scale.
+QImage NewImage(int width, int height, QImage::Format format);
+
+// Approximates a Gaussian blur of the given radius (in logical pixels) with three box blurs.
 void Blur(QImage& image, int radius);
 
 // Adds a faint, fixed noise so that smooth gradients do not band once stored as JPEG.

@@ -17,13 +17,21 @@ using namespace velmora::pictures;
 
 namespace {
 
+// Writes the pictures at the current drawing scale; at 2 each name gets "@2x" before its
+// extension, as Qt's loaders expect.
 bool WriteAll(const QString& dir) {
   bool ok = true;
+  const auto path = [&](const QString& name) {
+    if (DrawingScale() == 1) return dir + QLatin1Char('/') + name;
+    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
+    return dir + QLatin1Char('/') + name.left(dot) + QStringLiteral("@%1x").arg(DrawingScale()) +
+           name.mid(dot);
+  };
   const auto jpeg = [&](const QImage& image, const QString& name) {
-    ok &= SaveJpeg(image, dir + QLatin1Char('/') + name);
+    ok &= SaveJpeg(image, path(name));
   };
   const auto png = [&](const QImage& image, const QString& name) {
-    ok &= SavePng(image, dir + QLatin1Char('/') + name);
+    ok &= SavePng(image, path(name));
   };
 
   jpeg(MakeBluePhantomBackground(), QStringLiteral("background-1.jpg"));
@@ -60,12 +68,13 @@ bool WriteAll(const QString& dir) {
     png(MakeMenuIcon(icon), QStringLiteral("menu-%1.png").arg(QLatin1String(name)));
   }
   for (int n = 1; n <= 32; ++n) {
-    jpeg(MakeManagerFace(n),
-         QStringLiteral("manager-face-%1.jpg").arg(n, 2, 10, QLatin1Char('0')));
+    jpeg(MakeManagerFace(n), QStringLiteral("manager-face-%1.jpg").arg(n, 2, 10, QLatin1Char('0')));
   }
   const std::pair<UnitCommandIcon, const char*> command_icons[] = {
-      {UnitCommandIcon::kAdd, "add"},   {UnitCommandIcon::kDelete, "delete"},
-      {UnitCommandIcon::kUp, "up"},     {UnitCommandIcon::kDown, "down"},
+      {UnitCommandIcon::kAdd, "add"},
+      {UnitCommandIcon::kDelete, "delete"},
+      {UnitCommandIcon::kUp, "up"},
+      {UnitCommandIcon::kDown, "down"},
       {UnitCommandIcon::kApply, "apply"}};
   for (const auto& [icon, name] : command_icons) {
     png(MakeUnitCommandIcon(icon), QStringLiteral("unit-%1.png").arg(QLatin1String(name)));
@@ -83,7 +92,12 @@ int main(int argc, char** argv) {
     return 2;
   }
   const QString out = args[1];
-  if (!QDir().mkpath(out) || !WriteAll(out)) {
+  bool written = QDir().mkpath(out);
+  for (const int scale : {1, 2}) {
+    const ScaleScope drawing(scale);
+    written = written && WriteAll(out);
+  }
+  if (!written) {
     std::fprintf(stderr, "picture-maker: cannot write the pictures into %s\n", qPrintable(out));
     return 1;
   }

@@ -95,12 +95,12 @@ void DrawApply(QPainter& p) {
 QImage MakeManagerFace(int number) {
   const double hue = CategoryHue(number);
   const double saturation = number <= 16 ? 0.55 : 0.45;
-  QImage face(72, 24, QImage::Format_RGB32);
+  QImage face = NewImage(72, 24, QImage::Format_RGB32);
   QPainter painter(&face);
   QLinearGradient fill(0, 0, 0, 24);
   fill.setColorAt(0.0, Hsl(hue, saturation, 0.97));
   fill.setColorAt(1.0, Hsl(hue, saturation, 0.88));
-  painter.fillRect(face.rect(), fill);
+  painter.fillRect(QRect(0, 0, 72, 24), fill);
   QLinearGradient band(0, 0, 0, 24);
   band.setColorAt(0.0, Hsl(hue, saturation + 0.2, 0.66));
   band.setColorAt(1.0, Hsl(hue, saturation + 0.2, 0.52));
