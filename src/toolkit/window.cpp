@@ -383,10 +383,20 @@ void Window::UpdateMenuBar() {
   menu_bar_->setVisible(any_visible);
 }
 
+namespace {
+
+bool OffscreenPlatform() {
+  return QGuiApplication::platformName() == QLatin1String("offscreen");
+}
+
+}  // namespace
+
 void Window::showEvent(QShowEvent* event) {
   // The show event comes before the platform shows the window: a compositor learns the
-  // transient parent with the window and places a modal one over it.
-  if (placed_over_ != nullptr && windowHandle() != nullptr &&
+  // transient parent with the window and places a modal one over it. Qt's offscreen platform
+  // places no windows, and there a modal window with a transient parent no longer takes the
+  // keyboard focus on a click, so it goes without.
+  if (placed_over_ != nullptr && windowHandle() != nullptr && !OffscreenPlatform() &&
       windowHandle()->transientParent() == nullptr) {
     windowHandle()->setTransientParent(placed_over_->windowHandle());
   }

@@ -131,8 +131,9 @@ TEST_F(MainWindowTest, MenusOpenUnderTheirButtonsWhereverTheButtonsStand) {
 
 TEST_F(MainWindowTest, SecondaryWindowsBelongOverTheMainWindow) {
   // State: the main window shown.  Action: open each secondary window from it.
-  // Expected: each has the main window as its transient parent, so that a compositor places a
-  // modal one over it; closing it leaves the main window open.
+  // Expected: each has the main window as its transient parent where the platform places
+  // windows, so that a compositor places a modal one over it; closing it leaves the main window
+  // open.
   Start(kConfig);
   for (const SecondaryWindow& secondary : SecondaryWindows()) {
     QWindow* over = nullptr;
@@ -150,7 +151,13 @@ TEST_F(MainWindowTest, SecondaryWindowsBelongOverTheMainWindow) {
     if (!secondary.modal) inspect();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(seen) << secondary.name;
-    EXPECT_EQ(over, window()->windowHandle()) << secondary.name;
+    // The offscreen platform places no windows; there the modal ones go without (the compositor
+    // smoke test checks their placement on a real one).
+    if (secondary.modal && QGuiApplication::platformName() == QLatin1String("offscreen")) {
+      EXPECT_EQ(over, nullptr) << secondary.name;
+    } else {
+      EXPECT_EQ(over, window()->windowHandle()) << secondary.name;
+    }
     EXPECT_EQ(FindWindow(secondary.name), nullptr) << secondary.name;
   }
   EXPECT_TRUE(window()->isVisible());
