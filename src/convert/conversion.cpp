@@ -59,6 +59,10 @@ void WriteTemperatureRows(const AppState& state, Window* window, int except) {
 
 }  // namespace
 
+void WriteConvertedValue(const AppState& state, Control edit_box, double value) {
+  WriteResult(state, edit_box, value);
+}
+
 void OnRowEdited(AppState& state, Window* window, int page) {
   const Control source = EventSource();
   if (!HasFocus(source)) return;

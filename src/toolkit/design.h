@@ -32,6 +32,8 @@ enum class Kind {
   Canvas,
   GroupBox,
   ShapeBox,
+  // A framed panel whose controls scroll vertically when they reach past its bottom.
+  ScrollBox,
   PictureBox,
   HyperlinkBox,
   Timer,

@@ -11,6 +11,7 @@
 #include "toolkit/colour.h"
 #include "toolkit/decimal_validator.h"
 #include "toolkit/grid.h"
+#include "toolkit/scroll_box.h"
 #include "toolkit/widgets.h"
 #include "toolkit/window.h"
 
@@ -175,6 +176,12 @@ QWidget* MakeWidget(Window* host, const ControlDesign& design, QWidget* parent) 
       if (design.kind == Kind::ShapeBox) frame->setFrameStyle(QFrame::Box | QFrame::Plain);
       ApplyColours(frame, look, QPalette::Window);
       return frame;
+    }
+    case Kind::ScrollBox: {
+      auto* box = new ScrollBox(parent);
+      ApplyColours(box->viewport(), look, QPalette::Window);
+      ApplyColours(box->content(), look, QPalette::Window);
+      return box;
     }
     case Kind::GroupBox: {
       auto* group = new QGroupBox(FromUtf8(design.text), parent);

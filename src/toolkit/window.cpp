@@ -18,6 +18,7 @@
 #include "toolkit/colour.h"
 #include "toolkit/reading_order.h"
 #include "toolkit/realise.h"
+#include "toolkit/scroll_box.h"
 #include "toolkit/widgets.h"
 
 namespace velmora {
@@ -142,6 +143,7 @@ QWidget* Window::ParentFor(const ControlDesign& design) const {
   if (auto* tabs = dynamic_cast<AdvancedPageControl*>(parent)) {
     return tabs->page(design.page) != nullptr ? tabs->page(design.page) : tabs;
   }
+  if (auto* box = dynamic_cast<ScrollBox*>(parent)) return box->content();
   if (auto* widget = qobject_cast<QWidget*>(parent)) return widget;
   return const_cast<Window*>(this);
 }

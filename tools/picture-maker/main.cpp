@@ -55,17 +55,19 @@ bool WriteAll(const QString& dir) {
                                                          {MenuIcon::kCalculator, "calculator"},
                                                          {MenuIcon::kAbout, "about"},
                                                          {MenuIcon::kExit, "exit"},
-                                                         {MenuIcon::kOpen, "open"}};
+                                                         {MenuIcon::kOpen, "open"},
+                                                         {MenuIcon::kRates, "rates"}};
   for (const auto& [icon, name] : menu_icons) {
     png(MakeMenuIcon(icon), QStringLiteral("menu-%1.png").arg(QLatin1String(name)));
   }
   for (int n = 1; n <= 32; ++n) {
-    jpeg(MakeManagerFace(n),
-         QStringLiteral("manager-face-%1.jpg").arg(n, 2, 10, QLatin1Char('0')));
+    jpeg(MakeManagerFace(n), QStringLiteral("manager-face-%1.jpg").arg(n, 2, 10, QLatin1Char('0')));
   }
   const std::pair<UnitCommandIcon, const char*> command_icons[] = {
-      {UnitCommandIcon::kAdd, "add"},   {UnitCommandIcon::kDelete, "delete"},
-      {UnitCommandIcon::kUp, "up"},     {UnitCommandIcon::kDown, "down"},
+      {UnitCommandIcon::kAdd, "add"},
+      {UnitCommandIcon::kDelete, "delete"},
+      {UnitCommandIcon::kUp, "up"},
+      {UnitCommandIcon::kDown, "down"},
       {UnitCommandIcon::kApply, "apply"}};
   for (const auto& [icon, name] : command_icons) {
     png(MakeUnitCommandIcon(icon), QStringLiteral("unit-%1.png").arg(QLatin1String(name)));
