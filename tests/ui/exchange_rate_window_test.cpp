@@ -12,13 +12,16 @@
 #include <QScrollBar>
 #include <QTest>
 #include <chrono>
+#include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "loopback_server.h"
 #include "settings/settings_file.h"
+#include "text/gb18030.h"
 #include "toolkit/toolkit.h"
 #include "toolkit/window.h"
 #include "ui/exchange_rate_store.h"
@@ -329,6 +332,43 @@ TEST_F(RatesWindowTest, RowsScrollWhenTheyDoNotFit) {
   const QRect shown = box->viewport()->rect();
   const QRect row(last->mapTo(box->viewport(), QPoint(0, 0)), last->size());
   EXPECT_TRUE(shown.contains(row)) << row.y() << " in " << shown.height();
+}
+
+TEST(StoredRatesTest, DamagedItemsAreLeftOutAndADamagedDateDropsAll) {
+  // State: a rates section edited by hand.  Expected: only the sound items are read; a date
+  // that is not a date, or no sound item, reads as no rates at all.
+  testing::TempDir dir;
+  const SettingsFile file(dir / "config.dat");
+  testing::WriteBytes(dir / "config.dat",
+                      Utf8ToGb18030("[汇率]\n日期=2026-12-10\n获取时间=junk\n"
+                                    "币种=USD,usd,JPY,GBP,JPY,EUR,CHF\nUSD=abc\n"
+                                    "JPY=160\nGBP=-1\nEUR=1\nCHF=1e999\n"));
+  const std::optional<StoredRates> stored = LoadStoredRates(file);
+  ASSERT_TRUE(stored.has_value());
+  EXPECT_EQ(stored->rates.rates, (std::vector<CurrencyRate>{{"JPY", 160}}));
+  EXPECT_EQ(stored->fetched_at, 0);
+  EXPECT_TRUE(RatesNeedFetching(stored, SecondsNow()));
+  ASSERT_TRUE(file.Write("汇率", "日期", "2026-13-01"));
+  EXPECT_FALSE(LoadStoredRates(file).has_value());
+  ASSERT_TRUE(file.Write("汇率", "日期", "2026-12-10"));
+  ASSERT_TRUE(file.Write("汇率", "JPY", "0"));
+  EXPECT_FALSE(LoadStoredRates(file).has_value());
+}
+
+TEST(StoredRatesTest, StoredRatesReadBackAndAgeByTheirFetchTime) {
+  testing::TempDir dir;
+  const SettingsFile file(dir / "config.dat");
+  const ExchangeRates rates{"2026-12-10", {{"USD", 1.0492}, {"IDR", 16748.81}, {"JPY", 161.12}}};
+  const std::int64_t now = SecondsNow();
+  ASSERT_TRUE(StoreRates(file, rates, now - 3600));
+  const std::optional<StoredRates> stored = LoadStoredRates(file);
+  ASSERT_TRUE(stored.has_value());
+  EXPECT_EQ(stored->rates, rates);
+  EXPECT_EQ(stored->fetched_at, now - 3600);
+  EXPECT_FALSE(RatesNeedFetching(stored, now));
+  EXPECT_TRUE(RatesNeedFetching(stored, now + kRatesMaxAgeSeconds));
+  EXPECT_TRUE(RatesNeedFetching(stored, now - 7200));  // fetched "in the future"
+  EXPECT_TRUE(RatesNeedFetching(std::nullopt, now));
 }
 
 TEST_F(RatesWindowTest, TakesTheSkinOfTheInterfaceStyle) {
