@@ -94,6 +94,10 @@ void RecomputeRows(AppState& state, Window* window, int page, Rows rows) {
 
 }  // namespace
 
+void WriteConvertedValue(const AppState& state, Control edit_box, double value) {
+  WriteResult(state, edit_box, value);
+}
+
 void OnRowEdited(AppState& state, Window* window, int page) {
   const Control source = EventSource();
   if (!HasFocus(source)) return;

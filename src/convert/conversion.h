@@ -3,7 +3,13 @@
 namespace velmora {
 
 struct AppState;
+class Control;
 class Window;
+
+// Writes `value` into an edit box as the converter writes every result: FormatNumber with the
+// display settings held in `state`, shortened to fit the box when its full text would not (the
+// full text then becomes the box's hint). Other windows that show converted values use it too.
+void WriteConvertedValue(const AppState& state, Control edit_box, double value);
 
 // Content changed of a unit row on factor page `page`: when the row holds the focus (the user
 // typed), BaseValue becomes the typed number divided by the row's factor and every other row of

@@ -26,9 +26,17 @@ constexpr std::size_t kReadChunk = 512;
 constexpr std::size_t kRawHeaderBuffer = 1024;
 constexpr std::string_view kSetCookie = "Set-Cookie: ";
 constexpr auto kEventSlice = std::chrono::milliseconds(10);
+constexpr std::string_view kSecureScheme = "https://";
+constexpr int kSecurePort = 443;
 
 char AsciiLower(char c) {
   return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+bool IsSecureUrl(std::string_view url) {
+  return url.size() >= kSecureScheme.size() &&
+         std::equal(kSecureScheme.begin(), kSecureScheme.end(), url.begin(),
+                    [](char a, char b) { return a == AsciiLower(b); });
 }
 
 std::string AsciiUpper(std::string_view text) {
@@ -110,14 +118,22 @@ struct Exchange {
 
 int PerformRequest(RequestBuffer* buffer) {
   if (buffer == nullptr || buffer->marker != kRequestMarker) return 0;
+  buffer->error = TransferError::kNotSent;
   const RequestBuffer& request = *buffer;
   if (HasControlCharacter(request.url) || HasControlCharacter(request.user_name) ||
       HasControlCharacter(request.password) || HasControlCharacter(request.proxy)) {
     return 0;
   }
 
-  const std::string host = UrlHost(request.url, false);
-  const std::string path = UrlPath(request.url);
+  // A secure URL is read as the plain one behind its scheme, with its own default port.
+  const bool secure = IsSecureUrl(request.url);
+  const std::string plain_url =
+      secure ? "http://" + request.url.substr(kSecureScheme.size()) : request.url;
+  const std::string host = UrlHost(plain_url, false);
+  const std::string path = UrlPath(plain_url);
+  const bool names_port = UrlHost(plain_url, true).find(':') != std::string::npos;
+  const int port = secure && !names_port ? kSecurePort : UrlPort(plain_url);
+  TransferError transfer_error = TransferError::kNone;
   std::string headers;
   std::string body;
   {
@@ -128,9 +144,10 @@ int PerformRequest(RequestBuffer* buffer) {
             : InternetSession::Open(kUserAgent, InternetAccess::kDirect, {});
     if (!session) return 0;
     const std::optional<InternetConnection> connection = InternetConnection::Connect(
-        *session, host, UrlPort(request.url),
+        *session, host, port,
         IsGiven(request.user_name) ? std::string_view(request.user_name) : std::string_view{},
-        IsGiven(request.password) ? std::string_view(request.password) : std::string_view{});
+        IsGiven(request.password) ? std::string_view(request.password) : std::string_view{},
+        secure);
     if (!connection) return 0;
     const std::string method = AsciiUpper(request.method);
     std::optional<InternetRequest> http =
@@ -166,8 +183,10 @@ int PerformRequest(RequestBuffer* buffer) {
         const TransferError error = http->error();
         if (error == TransferError::kBodyTooLarge || error == TransferError::kTimedOut ||
             error == TransferError::kCancelled) {
+          buffer->error = error;
           return 0;
         }
+        transfer_error = error;
         break;
       }
       if (*count == 0) break;
@@ -183,11 +202,14 @@ int PerformRequest(RequestBuffer* buffer) {
   }
   buffer->headers = headers;
   buffer->body = std::move(body);
+  buffer->error =
+      transfer_error == TransferError::kNotSent ? TransferError::kFailed : transfer_error;
   StoreCookies(headers, host);
   return 1;
 }
 
 std::string FetchUrl(std::string_view url, const FetchOptions& options) {
+  if (options.error != nullptr) *options.error = TransferError::kNotSent;
   if (HasControlCharacter(url)) return {};
   auto exchange = std::make_shared<Exchange>();
   RequestBuffer& buffer = exchange->buffer;
@@ -253,8 +275,12 @@ std::string FetchUrl(std::string_view url, const FetchOptions& options) {
   lock.unlock();
 
   // Whatever an abandoned worker produces from now on never reaches this caller.
-  if (!finished) return {};
+  if (!finished) {
+    if (options.error != nullptr) *options.error = TransferError::kTimedOut;
+    return {};
+  }
   worker.join();
+  if (options.error != nullptr) *options.error = buffer.error;
   if (buffer.marker != kResponseMarker) return {};
   if (options.response_headers != nullptr) *options.response_headers = buffer.headers;
   return std::move(buffer.body);

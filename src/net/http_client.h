@@ -40,14 +40,17 @@ struct RequestBuffer {
 
   // Bounds on the worker's transfer; they do not change the meaning of the request.
   TransferLimits limits;
+  // How the worker's transfer ended: kNone for a complete response, kFailed for a server that
+  // could not be reached or broke off (a response with an empty body), the reason otherwise.
+  TransferError error = TransferError::kNotSent;
 };
 
 // Performs the request held in `buffer` and, when it could be carried out, writes the response
-// into it and returns 1. Returns 0 and leaves the buffer as it is when there is no buffer, it
-// holds no request, the method is neither GET nor POST (nothing is sent then), a handle cannot be
-// opened, the URL, user name, password or proxy holds a control character (nothing is sent then),
-// the body grew beyond the limit, or the transfer was cancelled or ran out of time. An
-// unreachable server or a lost connection is a response with an empty body; an HTTP error status
+// into it and returns 1. Returns 0 and leaves the buffer as it is (but for `error`) when there is
+// no buffer, it holds no request, the method is neither GET nor POST (nothing is sent then), a
+// handle cannot be opened, the URL, user name, password or proxy holds a control character (nothing
+// is sent then), the body grew beyond the limit, or the transfer was cancelled or ran out of time.
+// An unreachable server or a lost connection is a response with an empty body; an HTTP error status
 // is a response like any other. Cookies set by the response are kept in the process's cookie store
 // for its host.
 int PerformRequest(RequestBuffer* buffer);
@@ -64,6 +67,10 @@ struct FetchOptions {
   std::chrono::milliseconds timeout{0};
   // Receives the raw headers of a successful request, or empty text.
   std::string* response_headers = nullptr;
+  // Receives how the transfer ended: kNone when a complete response arrived, kFailed when the
+  // server could not be reached or broke off, kTimedOut at the time-out, kBodyTooLarge, or
+  // kNotSent for a request that was refused before anything was sent.
+  TransferError* error = nullptr;
   // A body longer than this makes the fetch fail; no limit when not given.
   std::optional<std::size_t> max_body_bytes;
   // Called on the calling thread, about every 10 ms while it waits, so that a thread that owns
@@ -72,7 +79,9 @@ struct FetchOptions {
   std::function<void()> process_events;
 };
 
-// Runs the request on a worker thread of its own and waits for it at most `timeout` in all.
+// Runs the request on a worker thread of its own and waits for it at most `timeout` in all. A URL
+// that starts with "https://" (any case) is fetched over TLS, port 443 unless it names one, with
+// the server's certificate checked; every other URL is plain HTTP as UrlHost reads it.
 // Returns the response body, or empty bytes on any failure or at the time-out; a URL with a
 // control character (CR, LF, NUL, any byte below 0x20, DEL) fails at once. A worker left
 // behind at the time-out is told to stop, stops soon after, and its result is thrown away.

@@ -14,6 +14,7 @@ namespace velmora {
 namespace {
 
 constexpr int kDefaultPort = 80;
+constexpr int kDefaultSecurePort = 443;
 constexpr int kLastPort = 65535;
 // Headers beyond this are not a response worth waiting for; the transfer stops.
 constexpr std::size_t kMaxHeaderBytes = 64 * 1024;
@@ -91,10 +92,12 @@ std::optional<InternetSession> InternetSession::Open(std::string_view user_agent
 std::optional<InternetConnection> InternetConnection::Connect(const InternetSession& session,
                                                               std::string_view host, int port,
                                                               std::string_view user_name,
-                                                              std::string_view password) {
+                                                              std::string_view password,
+                                                              bool secure) {
   if (!IsPlainHostName(host) || port < 0 || port > kLastPort) return std::nullopt;
-  return InternetConnection(session, std::string(host), port == 0 ? kDefaultPort : port,
-                            std::string(user_name), std::string(password));
+  const int default_port = secure ? kDefaultSecurePort : kDefaultPort;
+  return InternetConnection(session, std::string(host), port == 0 ? default_port : port,
+                            std::string(user_name), std::string(password), secure);
 }
 
 struct InternetRequest::State {
@@ -175,10 +178,11 @@ std::optional<InternetRequest> InternetRequest::Open(const InternetConnection& c
   if (h == nullptr) return std::nullopt;
 
   const InternetSession& session = connection.session();
-  const std::string url =
-      "http://" + connection.host() + ":" + PortText(connection.port()) + std::string(path);
+  const char* const scheme = connection.secure() ? "https" : "http";
+  const std::string url = std::string(scheme) + "://" + connection.host() + ":" +
+                          PortText(connection.port()) + std::string(path);
   bool ok = curl::SetOption(h, CURLOPT_URL, url.c_str()) == CURLE_OK &&
-            curl::SetOption(h, CURLOPT_PROTOCOLS_STR, "http") == CURLE_OK &&
+            curl::SetOption(h, CURLOPT_PROTOCOLS_STR, scheme) == CURLE_OK &&
             curl::SetOption(h, CURLOPT_PATH_AS_IS, 1L) == CURLE_OK &&
             curl::SetOption(h, CURLOPT_HTTP_VERSION, http_version) == CURLE_OK &&
             curl::SetOption(h, CURLOPT_USERAGENT, session.user_agent().c_str()) == CURLE_OK &&

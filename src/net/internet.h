@@ -11,8 +11,8 @@
 
 // A small internet API in the shape of the Windows one (a root session, a connection to a host, a
 // request on it), carried out by libcurl. Handles are move-only values; destroying one closes it.
-// Only plain HTTP is spoken, requests go only to the host (or proxy) given, redirects are not
-// followed, and no proxy or other setting is taken from the environment.
+// Plain HTTP and HTTP over TLS are spoken, requests go only to the host (or proxy) given, redirects
+// are not followed, and no proxy or other setting is taken from the environment.
 namespace velmora {
 
 enum class InternetAccess { kDirect, kProxy };
@@ -37,36 +37,40 @@ class InternetSession {
   std::string proxy_;
 };
 
-// A connection to one HTTP server. Nothing goes on the wire until a request is sent.
+// A connection to one HTTP server, plain or over TLS (`secure`, with the server's certificate
+// and name checked). Nothing goes on the wire until a request is sent.
 class InternetConnection {
  public:
-  // Port 0 stands for the default port 80. Fails for a host that is not a plain name or IPv4
-  // address and for a port beyond 65535. An empty user name sends no credentials; otherwise they
-  // are offered (Basic or Digest) when the server asks for them.
+  // Port 0 stands for the default port, 80 or 443 when secure. Fails for a host that is not a
+  // plain name or IPv4 address and for a port beyond 65535. An empty user name sends no
+  // credentials; otherwise they are offered (Basic or Digest) when the server asks for them.
   static std::optional<InternetConnection> Connect(const InternetSession& session,
                                                    std::string_view host, int port,
                                                    std::string_view user_name,
-                                                   std::string_view password);
+                                                   std::string_view password, bool secure = false);
 
   const InternetSession& session() const { return session_; }
   const std::string& host() const { return host_; }
   int port() const { return port_; }
   const std::string& user_name() const { return user_name_; }
   const std::string& password() const { return password_; }
+  bool secure() const { return secure_; }
 
  private:
   InternetConnection(InternetSession session, std::string host, int port, std::string user_name,
-                     std::string password)
+                     std::string password, bool secure)
       : session_(std::move(session)),
         host_(std::move(host)),
         port_(port),
         user_name_(std::move(user_name)),
-        password_(std::move(password)) {}
+        password_(std::move(password)),
+        secure_(secure) {}
   InternetSession session_;
   std::string host_;
   int port_;
   std::string user_name_;
   std::string password_;
+  bool secure_;
 };
 
 // Bounds on one transfer. The request stops soon (within about a second) after `cancel` becomes

@@ -34,6 +34,8 @@ enum class Kind {
   ShapeBox,
   // A panel whose controls scroll when they reach past its edges.
   ScrollBox,
+  // A framed list of rows that scrolls vertically once they reach past its bottom.
+  FramedScrollBox,
   PictureBox,
   HyperlinkBox,
   Timer,

@@ -12,6 +12,7 @@
 #include "toolkit/decimal_validator.h"
 #include "toolkit/grid.h"
 #include "toolkit/scrolling_area.h"
+#include "toolkit/scroll_box.h"
 #include "toolkit/widgets.h"
 #include "toolkit/window.h"
 
@@ -177,6 +178,12 @@ QWidget* MakeWidget(Window* host, const ControlDesign& design, QWidget* parent) 
       if (design.kind == Kind::ShapeBox) frame->setFrameStyle(QFrame::Box | QFrame::Plain);
       ApplyColours(frame, look, QPalette::Window);
       return frame;
+    }
+    case Kind::FramedScrollBox: {
+      auto* box = new ScrollBox(parent);
+      ApplyColours(box->viewport(), look, QPalette::Window);
+      ApplyColours(box->content(), look, QPalette::Window);
+      return box;
     }
     case Kind::GroupBox: {
       auto* group = new QGroupBox(FromUtf8(design.text), parent);

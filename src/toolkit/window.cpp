@@ -18,6 +18,7 @@
 #include "toolkit/reading_order.h"
 #include "toolkit/realise.h"
 #include "toolkit/scrolling_area.h"
+#include "toolkit/scroll_box.h"
 #include "toolkit/widgets.h"
 
 namespace velmora {
@@ -143,6 +144,7 @@ QWidget* Window::ParentFor(const ControlDesign& design) const {
   if (auto* tabs = dynamic_cast<AdvancedPageControl*>(parent)) {
     return tabs->page(design.page) != nullptr ? tabs->page(design.page) : tabs;
   }
+  if (auto* box = dynamic_cast<ScrollBox*>(parent)) return box->content();
   if (auto* widget = qobject_cast<QWidget*>(parent)) return widget;
   return const_cast<Window*>(this);
 }

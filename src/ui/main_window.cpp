@@ -161,10 +161,9 @@ void AddMainWindowHandlers(HandlerTable& table, AppState& state) {
   table[kShowNextAdvert] = [&state](const EventArgs& e) { ShowNextAdvert(state, e.window); };
   // Each menu item loads its window anew; an item whose window the program lacks does nothing.
   const std::pair<const char*, const char*> openers[] = {
-      {kOpenOptionsWindow, kOptionsWindow},
-      {kOpenUnitManagerWindow, kUnitManagerWindow},
-      {kOpenCalculatorWindow, kCalculatorWindow},
-      {kOpenAboutWindow, kAboutWindow},
+      {kOpenOptionsWindow, kOptionsWindow},           {kOpenUnitManagerWindow, kUnitManagerWindow},
+      {kOpenCalculatorWindow, kCalculatorWindow},     {kOpenAboutWindow, kAboutWindow},
+      {kOpenExchangeRateWindow, kExchangeRateWindow},
   };
   for (const auto& [handler, window_name] : openers) {
     table[handler] = [&state, name = window_name](const EventArgs& e) {

@@ -215,6 +215,7 @@ void AddMenus(WindowDesign& design) {
         {"单位管理器菜单", "&M.单位管理器", opens(kOpenUnitManagerWindow),
          MenuIcon("unit-manager")},
         {"即时计算器菜单", "&I.即时计算器", opens(kOpenCalculatorWindow), MenuIcon("calculator")},
+        {"汇率换算菜单", "&R.汇率换算", opens(kOpenExchangeRateWindow), MenuIcon("rates")},
         {"退出菜单", "&X.退出", exit, MenuIcon("exit")}},
        true},
       {kHelpMenu, {{"关于菜单", "&A.关于", opens(kOpenAboutWindow), MenuIcon("about")}}, true},

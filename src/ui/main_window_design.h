@@ -30,6 +30,7 @@ inline constexpr const char* kOpenOptionsWindow = "OpenOptionsWindow";
 inline constexpr const char* kOpenUnitManagerWindow = "OpenUnitManagerWindow";
 inline constexpr const char* kOpenCalculatorWindow = "OpenCalculatorWindow";
 inline constexpr const char* kOpenAboutWindow = "OpenAboutWindow";
+inline constexpr const char* kOpenExchangeRateWindow = "OpenExchangeRateWindow";
 
 inline constexpr const char* kGeneralMenu = "&General";
 inline constexpr const char* kHelpMenu = "&Help";

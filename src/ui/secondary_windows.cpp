@@ -6,6 +6,8 @@
 #include "ui/about_window_design.h"
 #include "ui/calculator_window.h"
 #include "ui/calculator_window_design.h"
+#include "ui/exchange_rate_window.h"
+#include "ui/exchange_rate_window_design.h"
 #include "ui/options_window.h"
 #include "ui/options_window_design.h"
 #include "ui/unit_manager.h"
@@ -15,12 +17,13 @@ namespace velmora {
 namespace {
 
 // clang-format off
-const std::array<SecondaryWindow, 4> kSecondaryWindows = {{
+const std::array<SecondaryWindow, 5> kSecondaryWindows = {{
 //  name                design                  handlers                  modal  owned by main
   {kOptionsWindow,     OptionsWindowDesign,    OptionsWindowHandlers,    true,  false},
   {kAboutWindow,       AboutWindowDesign,      AboutWindowHandlers,      true,  false},
   {kCalculatorWindow,  CalculatorWindowDesign, CalculatorWindowHandlers, false, true},
   {kUnitManagerWindow, UnitManagerWindowDesign, UnitManagerWindowHandlers, true, false},
+  {kExchangeRateWindow, ExchangeRateWindowDesign, ExchangeRateWindowHandlers, false, true},
 }};
 // clang-format on
 

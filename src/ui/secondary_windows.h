@@ -14,6 +14,7 @@ inline constexpr const char* kOptionsWindow = "OptionsWindow";
 inline constexpr const char* kUnitManagerWindow = "UnitManagerWindow";
 inline constexpr const char* kCalculatorWindow = "CalculatorWindow";
 inline constexpr const char* kAboutWindow = "AboutWindow";
+inline constexpr const char* kExchangeRateWindow = "ExchangeRateWindow";
 
 // How a secondary window is opened from the main window's menus: its design, the handlers its
 // design binds (made anew for every opening; `main_window` is the window whose menu opened it),

@@ -117,6 +117,13 @@ std::optional<std::string> LoopbackConnection::ReadRequest(std::chrono::millisec
   }
 }
 
+std::string LoopbackConnection::ReadBytes(std::size_t count, std::chrono::milliseconds limit) {
+  const auto deadline = Clock::now() + limit;
+  while (pending_.size() < count && WaitUntil(deadline, false) == Event::kReadable) {
+  }
+  return pending_;
+}
+
 bool LoopbackConnection::Send(std::string_view bytes) {
   while (!bytes.empty()) {
     const ssize_t sent = send(fd_, bytes.data(), bytes.size(), MSG_NOSIGNAL);

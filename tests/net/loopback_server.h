@@ -21,6 +21,10 @@ class LoopbackConnection {
   // Reads the next request (headers, and a body of its Content-Length) and records its raw
   // bytes with the server. Nothing when the peer closes, the server stops or `limit` passes.
   std::optional<std::string> ReadRequest(std::chrono::milliseconds limit = std::chrono::seconds(5));
+  // The raw bytes that arrived once at least `count` of them have (or the peer closed, the server
+  // stopped or `limit` passed), not taken for a request: for a client that does not speak HTTP.
+  std::string ReadBytes(std::size_t count,
+                        std::chrono::milliseconds limit = std::chrono::seconds(5));
   // Sends all of `bytes`; false once the peer has gone or the server stops.
   bool Send(std::string_view bytes);
   // Waits for `duration`; false early when the peer closes or the server stops.

@@ -37,7 +37,8 @@ std::vector<PictureCase> AllPictures() {
   for (int size : {16, 32, 48, 72, 128}) {
     cases.push_back({"icon-" + std::to_string(size) + ".png", size, size});
   }
-  for (const char* icon : {"settings", "unit-manager", "calculator", "about", "exit", "open"}) {
+  for (const char* icon :
+       {"settings", "unit-manager", "calculator", "about", "exit", "open", "rates"}) {
     cases.push_back({std::string("menu-") + icon + ".png", 16, 16});
   }
   cases.push_back({"about-48.png", 48, 48});

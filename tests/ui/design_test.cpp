@@ -25,6 +25,8 @@
 #include "ui/about_window_design.h"
 #include "ui/calculator_window.h"
 #include "ui/calculator_window_design.h"
+#include "ui/exchange_rate_window.h"
+#include "ui/exchange_rate_window_design.h"
 #include "ui/find_panel_design.h"
 #include "ui/main_window_design.h"
 #include "ui/options_window.h"
@@ -56,12 +58,15 @@ std::vector<DesignUnderTest> AllDesigns() {
           {"CalculatorWindow", CalculatorWindowDesign,
            [](AppState& s) { return CalculatorWindowHandlers(s, nullptr); }},
           {"UnitManagerWindow", UnitManagerWindowDesign,
-           [](AppState& s) { return UnitManagerWindowHandlers(s, nullptr); }}};
+           [](AppState& s) { return UnitManagerWindowHandlers(s, nullptr); }},
+          {"ExchangeRateWindow", ExchangeRateWindowDesign,
+           [](AppState& s) { return ExchangeRateWindowHandlers(s, nullptr); }}};
 }
 
 bool IsContainer(Kind kind) {
   return kind == Kind::PageControl || kind == Kind::AdvancedPageControl || kind == Kind::Canvas ||
-         kind == Kind::GroupBox || kind == Kind::ShapeBox || kind == Kind::ScrollBox;
+         kind == Kind::GroupBox || kind == Kind::ShapeBox || kind == Kind::ScrollBox ||
+         kind == Kind::FramedScrollBox;
 }
 
 bool IsWidget(Kind kind) {
@@ -280,7 +285,8 @@ TEST(MainWindowDesignTest, MenusHoldTheirItemsWithExactCaptions) {
     for (const MenuItemDesign& item : menu.items) captions[menu.caption].push_back(item.caption);
   }
   EXPECT_EQ(captions["&General"],
-            (std::vector<std::string>{"&O.系统设置", "&M.单位管理器", "&I.即时计算器", "&X.退出"}));
+            (std::vector<std::string>{"&O.系统设置", "&M.单位管理器", "&I.即时计算器",
+                                      "&R.汇率换算", "&X.退出"}));
   EXPECT_EQ(captions["&Help"], (std::vector<std::string>{"&A.关于"}));
   EXPECT_EQ(captions["右键菜单"], (std::vector<std::string>{"&O.打开主界面", "&X.退出"}));
 }

@@ -107,7 +107,7 @@ TEST_F(MainWindowTest, HiddenMenusStillOpenAsPopUps) {
   QMenu* menu = window()->findChild<QMenu*>(kGeneralMenu);
   ASSERT_NE(menu, nullptr);
   EXPECT_TRUE(menu->isVisible());
-  EXPECT_EQ(menu->actions().size(), 4);
+  EXPECT_EQ(menu->actions().size(), 5);
   menu->hide();
 }
 

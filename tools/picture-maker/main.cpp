@@ -63,7 +63,8 @@ bool WriteAll(const QString& dir) {
                                                          {MenuIcon::kCalculator, "calculator"},
                                                          {MenuIcon::kAbout, "about"},
                                                          {MenuIcon::kExit, "exit"},
-                                                         {MenuIcon::kOpen, "open"}};
+                                                         {MenuIcon::kOpen, "open"},
+                                                         {MenuIcon::kRates, "rates"}};
   for (const auto& [icon, name] : menu_icons) {
     png(MakeMenuIcon(icon), QStringLiteral("menu-%1.png").arg(QLatin1String(name)));
   }

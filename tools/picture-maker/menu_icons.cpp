@@ -113,6 +113,20 @@ void DrawOpen(QPainter& p) {
   p.drawRect(QRectF(3.5, 10, 6, 1.2));
 }
 
+// A gold coin with a yen sign: two arms meeting in a stem crossed by two bars.
+void DrawRates(QPainter& p) {
+  DrawDisc(p, QColor(255, 228, 120), QColor(222, 160, 30), QColor(120, 78, 6));
+  QPen ink(QColor(110, 64, 0), 1.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+  p.setPen(ink);
+  p.setBrush(Qt::NoBrush);
+  p.drawLine(QPointF(5, 4), QPointF(8, 8));
+  p.drawLine(QPointF(11, 4), QPointF(8, 8));
+  p.drawLine(QPointF(8, 8), QPointF(8, 12.5));
+  p.setPen(QPen(QColor(110, 64, 0), 1.1, Qt::SolidLine, Qt::RoundCap));
+  p.drawLine(QPointF(5.5, 8.6), QPointF(10.5, 8.6));
+  p.drawLine(QPointF(5.5, 10.6), QPointF(10.5, 10.6));
+}
+
 }  // namespace
 
 QImage MakeMenuIcon(MenuIcon icon) {
@@ -137,6 +151,9 @@ QImage MakeMenuIcon(MenuIcon icon) {
       break;
     case MenuIcon::kOpen:
       DrawOpen(painter);
+      break;
+    case MenuIcon::kRates:
+      DrawRates(painter);
       break;
   }
   return image;
