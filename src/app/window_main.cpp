@@ -8,14 +8,15 @@
 #include "app/smoke_test.h"
 #include "app/startup.h"
 #include "app/window_smoke_test.h"
+#include "net/http_client.h"
 #include "settings/settings_file.h"
 #include "settings/settings_location.h"
 #include "ui/main_window.h"
 #include "units/app_state.h"
 
-// The window run of the program, loaded by main() only when a window is wanted: the one symbol
-// this library gives to the program.
-extern "C" __attribute__((visibility("default"))) int velmora_window_main(int argc, char** argv) {
+namespace {
+
+int RunWindow(int argc, char** argv) {
   const std::jthread fonts = velmora::StartFontWarmUp();
   QApplication app(argc, argv);
   // Lets the desktop match the windows to the installed menu entry and its icon.
@@ -36,4 +37,15 @@ extern "C" __attribute__((visibility("default"))) int velmora_window_main(int ar
     velmora::ScheduleWindowSmokeTest(window, *state, options.window_smoke_test);
   }
   return QApplication::exec();
+}
+
+}  // namespace
+
+// The window run of the program, loaded by main() only when a window is wanted: the one symbol
+// this library gives to the program. Quitting never waits for a fetch; while one is still inside
+// libcurl the process ends without the libraries' exit handlers, which would free its state.
+extern "C" __attribute__((visibility("default"))) int velmora_window_main(int argc, char** argv) {
+  const int status = RunWindow(argc, argv);
+  if (velmora::TransfersInProgress() > 0) velmora::EndWithTransfersRunning(status);
+  return status;
 }

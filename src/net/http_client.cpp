@@ -5,6 +5,8 @@
 #include <atomic>
 #include <charconv>
 #include <condition_variable>
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
 #include <mutex>
 #include <thread>
@@ -14,6 +16,9 @@
 
 namespace velmora {
 namespace {
+
+// Request workers still running (see TransfersInProgress).
+std::atomic<int> running_transfers{0};
 
 constexpr std::string_view kProtocolVersion = "HTTP/1.1";
 constexpr std::string_view kDefaultAccept =
@@ -234,6 +239,7 @@ std::string FetchUrl(std::string_view url, const FetchOptions& options) {
 
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   std::thread worker;
+  running_transfers.fetch_add(1);
   try {
     // The worker holds the exchange too, so it stays alive for a worker that outlasts the wait.
     worker = std::thread([exchange] {
@@ -247,8 +253,10 @@ std::string FetchUrl(std::string_view url, const FetchOptions& options) {
         exchange->finished = true;
       }
       exchange->finished_changed.notify_all();
+      running_transfers.fetch_sub(1);
     });
   } catch (const std::system_error&) {
+    running_transfers.fetch_sub(1);
     return {};
   }
 
@@ -284,6 +292,15 @@ std::string FetchUrl(std::string_view url, const FetchOptions& options) {
   if (buffer.marker != kResponseMarker) return {};
   if (options.response_headers != nullptr) *options.response_headers = buffer.headers;
   return std::move(buffer.body);
+}
+
+int TransfersInProgress() {
+  return running_transfers.load();
+}
+
+void EndWithTransfersRunning(int status) {
+  std::fflush(nullptr);
+  std::_Exit(status);
 }
 
 }  // namespace velmora

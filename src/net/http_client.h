@@ -87,4 +87,14 @@ struct FetchOptions {
 // behind at the time-out is told to stop, stops soon after, and its result is thrown away.
 std::string FetchUrl(std::string_view url, const FetchOptions& options = {});
 
+// How many request workers are still running, abandoned ones included. While one is inside
+// libcurl, the process must not end through the libraries' exit handlers: OpenSSL's frees the
+// state a running transfer (or its first initialisation) uses. A process that ends with workers
+// still running ends with EndWithTransfersRunning instead.
+int TransfersInProgress();
+
+// Flushes the standard streams and ends the process at once with `status`, without running
+// exit handlers.
+[[noreturn]] void EndWithTransfersRunning(int status);
+
 }  // namespace velmora
