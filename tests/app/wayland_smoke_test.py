@@ -77,6 +77,11 @@ class Session:
     def program(self, *args, extra_env=None):
         env = dict(self.env)
         env.update(QT_QPA_PLATFORM="wayland", WAYLAND_DISPLAY=self.socket)
+        # Under the sanitizer build, leaks that belong to libraries are suppressed, as in the
+        # stress runs.
+        supp = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "tools",
+                            "stress", "lsan.supp")
+        env["LSAN_OPTIONS"] = f"suppressions={os.path.normpath(supp)}:print_suppressions=0"
         env.update(extra_env or {})
         env.pop("DISPLAY", None)
         return self.start([PROGRAM, "--config", self.config, *args], env=env,
