@@ -4,11 +4,7 @@
 
 #include "toolkit/toolkit.h"
 
-class QWidget;
-
 namespace velmora {
-
-struct ControlDesign;
 
 // Operations on a grid control. Rows count from 0, and row 0 is the grid's fixed header row: it
 // shows the column captions, takes no selection or editing, and can be neither moved nor
@@ -43,9 +39,5 @@ void SetGridKeyButton(Control grid, int key, Control button);
 bool GridEditing(Control grid);
 // Commits the text of a cell being edited and closes its editor, as leaving the cell does.
 void FinishGridEditing(Control grid);
-
-// The widget behind Kind::Grid, for the toolkit's realisation of designs; its columns and header
-// captions come from the design's look.columns.
-QWidget* MakeGridWidget(const ControlDesign& design, QWidget* parent);
 
 }  // namespace velmora

@@ -1,5 +1,18 @@
 #pragma once
 
+// The toolkit's interface for handlers. Its parts are implemented by concern:
+//   toolkit_windows.cpp    loading, destroying and finding windows
+//   toolkit_controls.cpp   finding controls, copies, event sources and redirections
+//   toolkit_focus.cpp      the keyboard focus, context-menu owners, pasting
+//   toolkit_properties.cpp property reads and writes
+//   toolkit_editing.cpp    carets, selections, insertions, character counts, key bindings
+//   private/window_background.cpp  window outlines and opacity
+//   private/window_menus.cpp       menu bar entries and pop-up menus
+//   private/window_tray.cpp        the notification-area icon
+//   private/window_drag.cpp        system moves
+//   toolkit_placement.cpp  the system menu, screen positions, minimising and restoring
+//   toolkit_desktop.cpp    message boxes, the clipboard, the mouse pointer, web addresses
+
 #include <QPoint>
 #include <QString>
 #include <functional>

@@ -1,71 +1,46 @@
 #include "toolkit/window.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
-#include <QMenu>
-#include <QMenuBar>
-#include <QSystemTrayIcon>
+#include <QLabel>
+#include <QMouseEvent>
 #include <QWindow>
-#include <cmath>
-#include <limits>
-#include <vector>
+#include <optional>
 
-#include "text/number_text.h"
 #include "toolkit/colour.h"
-#include "toolkit/reading_order.h"
-#include "toolkit/realise.h"
-#include "toolkit/scrolling_area.h"
-#include "toolkit/scroll_box.h"
-#include "toolkit/widgets.h"
+#include "toolkit/private/advanced_page_control.h"
+#include "toolkit/private/control_index.h"
+#include "toolkit/private/design_font.h"
+#include "toolkit/private/event_dispatch.h"
+#include "toolkit/private/hosted.h"
+#include "toolkit/private/image_button.h"
+#include "toolkit/private/label_control.h"
+#include "toolkit/private/label_pairing.h"
+#include "toolkit/private/page_control.h"
+#include "toolkit/private/pictures.h"
+#include "toolkit/private/reading_order.h"
+#include "toolkit/private/realise.h"
+#include "toolkit/private/scroll_box.h"
+#include "toolkit/private/scrolling_area.h"
+#include "toolkit/private/utf8.h"
+#include "toolkit/private/window_background.h"
+#include "toolkit/private/window_drag.h"
+#include "toolkit/private/window_menus.h"
+#include "toolkit/private/window_tray.h"
 
 namespace velmora {
-namespace {
-
-QString FromUtf8(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// Handlers may raise further events (a program write raises content changed at once), so the
-// sources form a stack.
-std::vector<Control>& SourceStack() {
-  static std::vector<Control> stack;
-  return stack;
-}
-
-class SourceScope {
- public:
-  explicit SourceScope(Control source) { SourceStack().push_back(source); }
-  ~SourceScope() { SourceStack().pop_back(); }
-  SourceScope(const SourceScope&) = delete;
-  SourceScope& operator=(const SourceScope&) = delete;
-};
-
-// The tag as FindControlByTag reads it: the number at its start, truncated toward zero.
-bool TagKey(const QString& tag, int* key) {
-  if (tag.isEmpty()) return false;
-  const QByteArray utf8 = tag.toUtf8();
-  const double value = std::trunc(TextToNumber(std::string_view(utf8.data(), utf8.size())));
-  if (!std::isfinite(value) || value < std::numeric_limits<int>::min() ||
-      value > std::numeric_limits<int>::max()) {
-    return false;
-  }
-  *key = static_cast<int>(value);
-  return true;
-}
-
-}  // namespace
-
-Control CurrentEventSource() {
-  return SourceStack().empty() ? Control() : SourceStack().back();
-}
 
 Window::Window(const WindowDesign& design, HandlerTable handlers, Window* owner)
     : QWidget(owner, Qt::Window | Qt::FramelessWindowHint),
       design_(design),
-      handlers_(std::move(handlers)) {
+      handlers_(std::move(handlers)),
+      index_(std::make_unique<ControlIndex>()),
+      menus_(std::make_unique<WindowMenus>(*this)),
+      background_(std::make_unique<WindowBackground>(*this)),
+      drag_(std::make_unique<BackgroundDrag>()) {
   setObjectName(FromUtf8(design_.name));
   setWindowTitle(FromUtf8(design_.title));
   QIcon icon;
@@ -84,59 +59,47 @@ Window::Window(const WindowDesign& design, HandlerTable handlers, Window* owner)
   setAutoFillBackground(true);
   setFont(DesignFont(FontDesign{}));
 
-  Record own;
+  ControlIndex::Record own;
   own.kind = Kind::Window;
-  own.bindings = Resolve(design_.events);
-  records_.insert(this, own);
+  own.bindings = ResolveBindings(handlers_, design_.events);
+  index_->AddUntagged(this, own);
   BuildControls();
 }
 
 Window::~Window() {
   // Controls still alive see their last focus changes while the base class tears them down.
-  for (auto it = records_.cbegin(); it != records_.cend(); ++it) {
-    if (auto* hosted = dynamic_cast<Hosted*>(it.key())) hosted->Detach();
-  }
+  index_->ForEach([](QObject* object, const ControlIndex::Record&) {
+    if (auto* hosted = dynamic_cast<Hosted*>(object)) hosted->Detach();
+  });
 }
 
-std::array<Window::Binding, kEventCount> Window::Resolve(
-    const std::vector<EventBinding>& events) const {
-  std::array<Binding, kEventCount> bindings{};
-  for (const EventBinding& binding : events) {
-    const auto found = handlers_.find(binding.handler);
-    if (found == handlers_.end() || !found->second) continue;
-    bindings[static_cast<int>(binding.event)] = Binding{&found->second, binding.argument};
-  }
-  return bindings;
+void Window::Register(QObject* object, Kind kind, const ControlDesign* design,
+                      const std::vector<EventBinding>& events, const QString& tag) {
+  ControlIndex::Record record;
+  record.kind = kind;
+  record.design = design;
+  record.bindings = ResolveBindings(handlers_, events);
+  index_->Add(object, record, tag);
+  Track(object);
 }
 
-void Window::Register(QObject* object, Record record, const QString& tag) {
-  object->setProperty("tag", tag);
-  int key = 0;
-  record.tagged = TagKey(tag, &key);
-  record.tag_key = key;
-  if (record.tagged) by_tag_.insert(key, object);
-  records_.insert(object, record);
+void Window::Track(QObject* object) {
   QObject::connect(object, &QObject::destroyed, &connection_guard_,
-                   [this, object] { Forget(object); });
+                   [this, object] { index_->Remove(object); });
 }
 
-void Window::Forget(QObject* object) {
-  const auto found = records_.constFind(object);
-  if (found == records_.cend()) return;
-  if (found->tagged) by_tag_.remove(found->tag_key, object);
-  if (found->design != nullptr) {
-    const auto named = by_name_.constFind(FromUtf8(found->design->name));
-    if (named != by_name_.cend() && named.value() == object) by_name_.erase(named);
-  }
-  for (Record& record : records_) {
-    if (record.redirect == object) record.redirect = nullptr;
-  }
-  records_.erase(found);
+void Window::AddMenuItem(QAction* action, const MenuItemDesign& item) {
+  const QString name = FromUtf8(item.name);
+  action->setObjectName(name);
+  QObject::connect(action, &QAction::triggered, &connection_guard_,
+                   [this, action] { Raise(action, Event::Chosen); });
+  Register(action, Kind::MenuItem, nullptr, item.events, QString());
+  index_->Name(name, action);
 }
 
 QWidget* Window::ParentFor(const ControlDesign& design) const {
   if (design.parent.empty()) return const_cast<Window*>(this);
-  QObject* parent = by_name_.value(FromUtf8(design.parent));
+  QObject* parent = index_->ByName(FromUtf8(design.parent));
   if (auto* pages = dynamic_cast<PageControl*>(parent)) {
     return pages->page(design.page) != nullptr ? pages->page(design.page) : pages;
   }
@@ -154,40 +117,33 @@ QObject* Window::Realise(const ControlDesign& design) {
   if (object == nullptr) return nullptr;
   const QString name = FromUtf8(design.name);
   object->setObjectName(name);
-  Record record;
-  record.kind = design.kind;
-  record.design = &design;
-  record.bindings = Resolve(design.events);
-  Register(object, record, FromUtf8(design.tag));
-  by_name_.insert(name, object);
+  Register(object, design.kind, &design, design.events, FromUtf8(design.tag));
+  index_->Name(name, object);
   return object;
 }
 
 void Window::BuildControls() {
   for (const ControlDesign& design : design_.controls) {
     if (design.made_on_first_use) {
-      const QString name = FromUtf8(design.name);
-      pending_.insert(name, &design);
-      int key = 0;
-      if (TagKey(FromUtf8(design.tag), &key)) pending_tags_.insert(key, name);
+      index_->AddPending(&design);
       // A bare hidden widget holds the control's place in the focus chain until it is made.
       auto* stand_in = new QWidget(ParentFor(design));
       stand_in->setGeometry(design.left, design.top, design.width, design.height);
       stand_in->setFocusPolicy(Qt::TabFocus);
       stand_in->hide();
-      stand_ins_.insert(name, stand_in);
+      stand_ins_.insert(FromUtf8(design.name), stand_in);
       continue;
     }
     Realise(design);
   }
   PairLabels();
   std::vector<QWidget*> widgets;
-  for (auto it = records_.cbegin(); it != records_.cend(); ++it) {
-    if (auto* label = dynamic_cast<LabelControl*>(it.key())) label->UpdateFocusPolicy();
-    if (it->design != nullptr && it.key()->isWidgetType()) {
-      widgets.push_back(static_cast<QWidget*>(it.key()));
+  index_->ForEach([&widgets](QObject* object, const ControlIndex::Record& record) {
+    if (auto* label = dynamic_cast<LabelControl*>(object)) label->UpdateFocusPolicy();
+    if (record.design != nullptr && object->isWidgetType()) {
+      widgets.push_back(static_cast<QWidget*>(object));
     }
-  }
+  });
   for (QWidget* stand_in : std::as_const(stand_ins_)) widgets.push_back(stand_in);
   // The window opens with the focus on its first control that takes input: not on a picture
   // button of its title bar, nor on a link.
@@ -202,12 +158,9 @@ void Window::BuildControls() {
 }
 
 QObject* Window::MakePending(const QString& name) {
-  const auto found = pending_.constFind(name);
-  if (found == pending_.cend()) return nullptr;
-  const ControlDesign& design = *found.value();
-  pending_.erase(found);
-  int key = 0;
-  if (TagKey(FromUtf8(design.tag), &key)) pending_tags_.remove(key);
+  const ControlDesign* pending = index_->TakePending(name);
+  if (pending == nullptr) return nullptr;
+  const ControlDesign& design = *pending;
   QObject* object = Realise(design);
   auto* widget = qobject_cast<QWidget*>(object);
   if (widget == nullptr) return object;
@@ -216,7 +169,7 @@ QObject* Window::MakePending(const QString& name) {
   // itself), or with the control naming it.
   if (!design.label.empty()) {
     const QString label = FromUtf8(design.label);
-    if (QObject* made = by_name_.value(label)) {
+    if (QObject* made = index_->ByName(label)) {
       PairWithLabel(widget, qobject_cast<QLabel*>(made));
     } else {
       MakePending(label);
@@ -224,7 +177,7 @@ QObject* Window::MakePending(const QString& name) {
   }
   for (const ControlDesign& other : design_.controls) {
     if (other.label == design.name) {
-      PairWithLabel(qobject_cast<QWidget*>(by_name_.value(FromUtf8(other.name))),
+      PairWithLabel(qobject_cast<QWidget*>(index_->ByName(FromUtf8(other.name))),
                     qobject_cast<QLabel*>(widget));
     }
   }
@@ -240,8 +193,8 @@ QObject* Window::MakePending(const QString& name) {
 void Window::PairLabels() {
   for (const ControlDesign& design : design_.controls) {
     if (design.label.empty()) continue;
-    PairWithLabel(qobject_cast<QWidget*>(by_name_.value(FromUtf8(design.name))),
-                  qobject_cast<QLabel*>(by_name_.value(FromUtf8(design.label))));
+    PairWithLabel(qobject_cast<QWidget*>(index_->ByName(FromUtf8(design.name))),
+                  qobject_cast<QLabel*>(index_->ByName(FromUtf8(design.label))));
   }
 }
 
@@ -249,7 +202,9 @@ void Window::PlaceCopy(const ControlDesign& design, QObject* copy) {
   auto* widget = qobject_cast<QWidget*>(copy);
   if (widget == nullptr) return;
   QWidget* previous = latest_copies_.value(&design);
-  if (previous == nullptr) previous = qobject_cast<QWidget*>(by_name_.value(FromUtf8(design.name)));
+  if (previous == nullptr) {
+    previous = qobject_cast<QWidget*>(index_->ByName(FromUtf8(design.name)));
+  }
   latest_copies_.insert(&design, widget);
   if (previous != nullptr && (widget->focusPolicy() & Qt::TabFocus)) {
     QWidget::setTabOrder(previous, widget);
@@ -275,290 +230,146 @@ void Window::PlaceCopy(const ControlDesign& design, QObject* copy) {
   PairWithLabel(qobject_cast<QWidget*>(control), qobject_cast<QLabel*>(label));
 }
 
-void Window::BuildMenus() {
-  const QFont font = DesignFont(FontDesign{design_.menu_font, 12});
-  // A menu skin among the controls gives every menu its highlight colours.
-  const ControlDesign* skin = nullptr;
-  for (const ControlDesign& control : design_.controls) {
-    if (control.kind == Kind::MenuSkin) skin = &control;
-  }
-  for (const MenuDesign& design : design_.menus) {
-    auto* menu = new QMenu(this);
-    const QString caption = FromUtf8(design.caption);
-    menu->setObjectName(caption);
-    menu->setTitle(caption);
-    menu->setFont(font);
-    if (skin != nullptr && skin->look.has_background) {
-      QPalette colours = menu->palette();
-      colours.setColor(QPalette::Highlight, ToQColor(skin->look.background));
-      colours.setColor(QPalette::HighlightedText, ToQColor(skin->look.text_colour));
-      menu->setPalette(colours);
-    }
-    for (const MenuItemDesign& item : design.items) {
-      QAction* action = menu->addAction(FromUtf8(item.caption));
-      if (!item.icon.empty()) action->setIcon(QIcon(LoadPicture(FromUtf8(item.icon))));
-      const QString name = FromUtf8(item.name);
-      action->setObjectName(name);
-      QObject::connect(action, &QAction::triggered, &connection_guard_,
-                       [this, action] { Raise(action, Event::Chosen); });
-      Record record;
-      record.kind = Kind::MenuItem;
-      record.bindings = Resolve(item.events);
-      Register(action, record, QString());
-      by_name_.insert(name, action);
-    }
-    menus_.insert(caption, menu);
-    if (design.top_level) {
-      if (menu_bar_ == nullptr) {
-        menu_bar_ = new QMenuBar(this);
-        menu_bar_->setObjectName(QStringLiteral("menu bar"));
-        // The bar belongs to the window's own drawing, never to a desktop-wide menu.
-        menu_bar_->setNativeMenuBar(false);
-        menu_bar_->setFont(font);
-      }
-      menu_bar_->addMenu(menu);
-      menu->menuAction()->setVisible(menu_choices_.value(caption, true));
-    }
-  }
-  menu_choices_.clear();
-  UpdateMenuBar();
-}
-
-void Window::EnsureMenus() {
-  if (menus_made_) return;
-  menus_made_ = true;
-  BuildMenus();
-}
-
-bool Window::AnyMenuWanted() const {
-  for (const MenuDesign& menu : design_.menus) {
-    if (menu.top_level && menu_choices_.value(FromUtf8(menu.caption), true)) return true;
-  }
-  return false;
-}
-
-QMenuBar* Window::menu_bar() {
-  EnsureMenus();
-  return menu_bar_;
-}
-
-void Window::SetMenuVisible(const QString& caption, bool visible) {
-  if (!menus_made_) {
-    menu_choices_.insert(caption, visible);
-    // A bar entry that appears on a shown window is needed now; else the menus wait.
-    if (!visible || !isVisible()) return;
-    EnsureMenus();
-    return;
-  }
-  QMenu* found = menus_.value(caption);
-  if (found == nullptr || menu_bar_ == nullptr) return;
-  found->menuAction()->setVisible(visible);
-  UpdateMenuBar();
-}
-
-bool Window::MenuShown(const QString& caption) const {
-  if (!menus_made_) {
-    // Not made yet: the bar would show the entry once made (the window makes it when shown).
-    for (const MenuDesign& menu : design_.menus) {
-      if (menu.top_level && FromUtf8(menu.caption) == caption) {
-        return menu_choices_.value(caption, true);
-      }
-    }
-    return false;
-  }
-  const QMenu* found = menus_.value(caption);
-  return found != nullptr && menu_bar_ != nullptr &&
-         menu_bar_->actions().contains(found->menuAction()) && found->menuAction()->isVisible() &&
-         !menu_bar_->isHidden();
-}
-
-void Window::UpdateMenuBar() {
-  if (menu_bar_ == nullptr) return;
-  bool any_visible = false;
-  for (const QAction* entry : menu_bar_->actions()) any_visible = any_visible || entry->isVisible();
-  // The bar's height comes from its font, which a window not yet shown need not load: its bar is
-  // placed when it is shown.
-  if (any_visible && isVisible()) {
-    menu_bar_->setGeometry(0, 0, width(), menu_bar_->sizeHint().height());
-    menu_bar_->raise();
-  }
-  menu_bar_->setVisible(any_visible);
-}
-
-namespace {
-
-bool OffscreenPlatform() {
-  return QGuiApplication::platformName() == QLatin1String("offscreen");
-}
-
-}  // namespace
-
-void Window::showEvent(QShowEvent* event) {
-  // The show event comes before the platform shows the window: a compositor learns the
-  // transient parent with the window and places a modal one over it. Qt's offscreen platform
-  // places no windows, and there a modal window with a transient parent no longer takes the
-  // keyboard focus on a click, so it goes without.
-  if (placed_over_ != nullptr && windowHandle() != nullptr && !OffscreenPlatform() &&
-      windowHandle()->transientParent() == nullptr) {
-    windowHandle()->setTransientParent(placed_over_->windowHandle());
-  }
-  QWidget::showEvent(event);
-  if (!menus_made_ && AnyMenuWanted()) EnsureMenus();
-  UpdateMenuBar();
-}
-
-QSystemTrayIcon* Window::Tray() {
-  if (tray_ != nullptr) return tray_;
-  tray_ = new QSystemTrayIcon(windowIcon(), this);
-  QObject::connect(tray_, &QSystemTrayIcon::activated, &connection_guard_,
-                   [this](QSystemTrayIcon::ActivationReason reason) {
-                     switch (reason) {
-                       case QSystemTrayIcon::Trigger:
-                       case QSystemTrayIcon::DoubleClick:
-                         Raise(this, Event::Tray, {}, 0, 1);
-                         break;
-                       case QSystemTrayIcon::Context:
-                         Raise(this, Event::Tray, {}, 0, 3);
-                         break;
-                       default:
-                         break;
-                     }
-                   });
-  return tray_;
-}
-
 bool Window::Raise(QObject* source, Event event, QPoint position, int modifiers, int tray_kind,
                    int key, const QString& text) {
-  const auto found = records_.constFind(source);
-  if (found == records_.cend()) return false;
-  const Kind kind = found->kind;
-  const Record* owner = &found.value();
-  if (found->redirect != nullptr) {
-    const auto target = records_.constFind(found->redirect);
-    if (target == records_.cend()) return false;
-    owner = &target.value();
-  }
+  const ControlIndex::Record* own = index_->Find(source);
+  if (own == nullptr) return false;
+  const ControlIndex::Record* owner = own->redirect != nullptr ? index_->Find(own->redirect) : own;
+  if (owner == nullptr) return false;
   const Binding binding = owner->bindings[static_cast<int>(event)];
   if (binding.handler == nullptr) return false;
 
   EventArgs args;
   args.window = this;
-  args.source = Control(source, kind);
+  args.source = Control(source, own->kind);
   args.event = event;
-  args.argument = binding.argument;
   args.x = position.x();
   args.y = position.y();
   args.modifiers = modifiers;
   args.tray_kind = tray_kind;
   args.key = key;
   args.text = text;
-  SourceScope scope(args.source);
-  (*binding.handler)(args);
+  RunHandler(binding, args);
   return true;
 }
 
 bool Window::Handles(const QObject* source, Event event) const {
-  const auto found = records_.constFind(const_cast<QObject*>(source));
-  if (found == records_.cend()) return false;
-  const auto owner = found->redirect != nullptr ? records_.constFind(found->redirect) : found;
-  return owner != records_.cend() && owner->bindings[static_cast<int>(event)].handler != nullptr;
+  const ControlIndex::Record* owner = index_->Handling(source);
+  return owner != nullptr && owner->bindings[static_cast<int>(event)].handler != nullptr;
 }
 
 Control Window::ControlFor(QObject* object) const {
-  const auto found = records_.constFind(object);
-  return found == records_.cend() ? Control() : Control(object, found->kind);
+  const ControlIndex::Record* found = index_->Find(object);
+  return found == nullptr ? Control() : Control(object, found->kind);
 }
 
 Control Window::FindByName(const QString& name) {
-  QObject* found = by_name_.value(name);
-  if (found == nullptr && pending_.contains(name)) found = MakePending(name);
-  if (found == nullptr && !menus_made_) {
-    // Menu items are controls too: asking for one makes the menus.
-    for (const MenuDesign& menu : design_.menus) {
-      for (const MenuItemDesign& item : menu.items) {
-        if (FromUtf8(item.name) == name) {
-          EnsureMenus();
-          return ControlFor(by_name_.value(name));
-        }
-      }
+  QObject* found = index_->ByName(name);
+  if (found == nullptr && index_->IsPending(name)) found = MakePending(name);
+  // Menu items are controls too: asking for one makes the menus.
+  if (found == nullptr && menus_->MakeItem(name)) return ControlFor(index_->ByName(name));
+  return ControlFor(found);
+}
+
+Control Window::FindByTag(int tag) {
+  QObject* found = index_->ByTag(tag);
+  if (found == nullptr) {
+    if (const std::optional<QString> pending = index_->PendingByTag(tag)) {
+      found = MakePending(*pending);
     }
   }
   return ControlFor(found);
 }
 
-Control Window::FindByTag(int tag) {
-  QObject* found = by_tag_.value(tag);
-  if (found == nullptr && pending_tags_.contains(tag))
-    found = MakePending(pending_tags_.value(tag));
-  return ControlFor(found);
-}
-
 void Window::TagChanged(QObject* object, const QString& tag) {
-  const auto found = records_.find(object);
-  if (found == records_.end()) return;
-  if (found->tagged) by_tag_.remove(found->tag_key, object);
-  int key = 0;
-  found->tagged = TagKey(tag, &key);
-  found->tag_key = key;
-  if (found->tagged) by_tag_.insert(key, object);
+  index_->Retag(object, tag);
 }
 
 Control Window::Copy(Control template_control) {
   QObject* original = template_control.object();
-  const auto found = records_.constFind(original);
-  if (found == records_.cend() || found->design == nullptr) return {};
-  const Record source = found.value();
+  const ControlIndex::Record* found = index_->Find(original);
+  if (found == nullptr || found->design == nullptr) return {};
+  const ControlIndex::Record source = *found;
   auto* original_widget = qobject_cast<QWidget*>(original);
   QWidget* parent = original_widget != nullptr ? original_widget->parentWidget() : this;
   QObject* copy = RealiseControl(this, *source.design, parent);
   if (copy == nullptr) return {};
   copy->setObjectName(original->objectName() + QStringLiteral("#%1").arg(++copies_made_));
   CopyProperties(source.kind, original, copy);
-  Record record;
+  ControlIndex::Record record;
   record.kind = source.kind;
   record.design = source.design;
   record.bindings = source.bindings;
-  Register(copy, record, original->property("tag").toString());
+  index_->Add(copy, record, original->property("tag").toString());
+  Track(copy);
   PlaceCopy(*source.design, copy);
   return Control(copy, source.kind);
 }
 
 void Window::DeleteCopies(Control template_control) {
-  QObject* original = template_control.object();
-  const auto found = records_.constFind(original);
-  if (found == records_.cend() || found->design == nullptr) return;
-  const ControlDesign* design = found->design;
-  std::vector<QObject*> copies;
-  for (auto record = records_.cbegin(); record != records_.cend(); ++record) {
-    if (record.key() != original && record->design == design) copies.push_back(record.key());
-  }
-  // Each deletion takes its copy out of the indexes (see Register).
-  for (QObject* copy : copies) delete copy;
+  // Each deletion takes its copy out of the index (see Register).
+  for (QObject* copy : index_->CopiesOf(template_control.object())) delete copy;
 }
 
 void Window::Redirect(QObject* source, QObject* target) {
-  const auto found = records_.find(source);
-  if (found == records_.end() || !records_.contains(target)) return;
-  found->redirect = target == source ? nullptr : target;
+  index_->Redirect(source, target);
 }
 
 QMenu* Window::Menu(const QString& caption) {
-  EnsureMenus();
-  return menus_.value(caption);
+  return menus_->Menu(caption);
 }
 
 void Window::PopupContextMenu(QObject* owner, const QString& caption, QPoint screen_position) {
-  QMenu* menu = Menu(caption);
-  if (menu == nullptr) return;
-  context_menu_owner_ = owner;
-  menu->popup(screen_position);
+  menus_->PopupContextMenu(owner, caption, screen_position);
+}
+
+Control Window::context_menu_owner() const {
+  return ControlFor(menus_->context_menu_owner());
+}
+
+QMenuBar* Window::menu_bar() {
+  return menus_->menu_bar();
+}
+
+void Window::SetMenuVisible(const QString& caption, bool visible) {
+  menus_->SetMenuVisible(caption, visible);
+}
+
+bool Window::MenuShown(const QString& caption) const {
+  return menus_->MenuShown(caption);
+}
+
+void Window::UpdateMenuBar() {
+  menus_->UpdateMenuBar();
+}
+
+QSystemTrayIcon* Window::Tray() {
+  if (tray_ == nullptr) tray_ = MakeTrayIcon(this);
+  return tray_;
 }
 
 void Window::SetBackgroundPicture(const QString& picture) {
-  background_picture_ = picture;
-  // The background is drawn from the top-left corner: no more of it is kept than the window shows.
-  background_ = LoadPicture(picture, size());
-  update();
+  background_->SetPicture(picture);
+}
+
+const QString& Window::background_picture() const {
+  return background_->picture();
+}
+
+void Window::PaintOutline(QSizeF corner) {
+  background_->PaintOutline(corner);
+}
+
+bool Window::paints_outline() const {
+  return background_->paints_outline();
+}
+
+void Window::SetBackgroundAlpha(int alpha) {
+  background_->SetAlpha(alpha);
+}
+
+int Window::background_alpha() const {
+  return background_->alpha();
 }
 
 void Window::Destroy() {
@@ -567,6 +378,44 @@ void Window::Destroy() {
   Raise(this, Event::Destroying);
   hide();
   deleteLater();
+}
+
+void Window::paintEvent(QPaintEvent* event) {
+  if (!background_->paints_outline()) QWidget::paintEvent(event);
+  background_->Paint();
+}
+
+void Window::showEvent(QShowEvent* event) {
+  // The show event comes before the platform shows the window: a compositor learns the
+  // transient parent with the window and places a modal one over it. Qt's offscreen platform
+  // places no windows, and there a modal window with a transient parent no longer takes the
+  // keyboard focus on a click, so it goes without.
+  if (placed_over_ != nullptr && windowHandle() != nullptr &&
+      QGuiApplication::platformName() != QLatin1String("offscreen") &&
+      windowHandle()->transientParent() == nullptr) {
+    windowHandle()->setTransientParent(placed_over_->windowHandle());
+  }
+  QWidget::showEvent(event);
+  menus_->WindowShown();
+}
+
+void Window::mousePressEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  if (Raise(this, Event::LeftButtonDown, event->position().toPoint(), event->modifiers().toInt())) {
+    return;
+  }
+  if (!design_.drag_by_background || StartSystemMove(this)) return;
+  drag_->Start(*this, event->globalPosition().toPoint());
+}
+
+void Window::mouseMoveEvent(QMouseEvent* event) {
+  drag_->Follow(*this, *event);
+}
+
+void Window::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton) return;
+  drag_->End();
+  Raise(this, Event::LeftButtonUp, event->position().toPoint(), event->modifiers().toInt());
 }
 
 void Window::closeEvent(QCloseEvent* event) {
@@ -587,23 +436,6 @@ void Window::keyPressEvent(QKeyEvent* event) {
              event->text())) {
     QWidget::keyPressEvent(event);
   }
-}
-
-Window* FindOpenWindow(const QString& name) {
-  for (QWidget* widget : QApplication::topLevelWidgets()) {
-    auto* window = dynamic_cast<Window*>(widget);
-    if (window != nullptr && !window->destroying() && window->objectName() == name) return window;
-  }
-  return nullptr;
-}
-
-Window* OwningWindow(QObject* object) {
-  for (QObject* current = object; current != nullptr; current = current->parent()) {
-    // A widget's window is found in one step; pop-up menus and timers go through their parents.
-    if (current->isWidgetType()) current = static_cast<QWidget*>(current)->window();
-    if (auto* window = dynamic_cast<Window*>(current)) return window;
-  }
-  return nullptr;
 }
 
 }  // namespace velmora

@@ -1,27 +1,34 @@
 #pragma once
 
 #include <QHash>
-#include <QMultiHash>
 #include <QObject>
-#include <QPixmap>
+#include <QPoint>
 #include <QPointer>
 #include <QSizeF>
 #include <QString>
 #include <QWidget>
-#include <array>
 #include <functional>
+#include <memory>
+#include <vector>
 
 #include "toolkit/design.h"
 #include "toolkit/toolkit.h"
 
+class QAction;
 class QMenu;
 class QMenuBar;
 class QSystemTrayIcon;
 
 namespace velmora {
 
+class BackgroundDrag;
+class ControlIndex;
+class WindowBackground;
+class WindowMenus;
+
 // A designed window realised as a frameless top-level widget. It keeps the index of its controls
-// (by object, design name and tag) and raises their events to the handlers of its design.
+// (by object, design name and tag) and raises their events to the handlers of its design. Its
+// menus, background and drags are parts of their own (toolkit/private).
 class Window final : public QWidget {
  public:
   Window(const WindowDesign& design, HandlerTable handlers, Window* owner);
@@ -54,7 +61,7 @@ class Window final : public QWidget {
   QMenu* Menu(const QString& caption);
   // Opens the menu with this caption as the context menu of `owner`; see ContextMenuOwner.
   void PopupContextMenu(QObject* owner, const QString& caption, QPoint screen_position);
-  Control context_menu_owner() const { return ControlFor(context_menu_owner_); }
+  Control context_menu_owner() const;
   // The bar of the design's top-level menus (made with the menus); nullptr when the design has
   // none.
   QMenuBar* menu_bar();
@@ -72,22 +79,18 @@ class Window final : public QWidget {
   QObject* connection_guard() { return &connection_guard_; }
 
   void SetBackgroundPicture(const QString& picture);
-  const QString& background_picture() const { return background_picture_; }
+  const QString& background_picture() const;
 
   // Where a window mask only limits input (Wayland), the window draws its own rounded outline:
   // it becomes translucent and paints its background colour and picture inside an antialiased
   // rounded rectangle whose corners are quarters of a `corner` ellipse. To be called before the
   // window is first shown.
   void PaintOutline(QSizeF corner);
-  bool paints_outline() const { return !outline_corner_.isEmpty(); }
+  bool paints_outline() const;
   // The opacity (0 to 255) of the background the window paints inside its own outline.
   void SetBackgroundAlpha(int alpha);
-  int background_alpha() const { return background_alpha_; }
+  int background_alpha() const;
 
-  // Hands a drag of the window to the windowing system, from within a left-button press. False
-  // where it cannot move windows itself (X11 without a window manager, the offscreen platform):
-  // the caller then moves the window.
-  bool StartSystemMove();
   // The window this one belongs over on screen (its transient parent from its first showing).
   void PlaceOver(QWidget* window) { placed_over_ = window; }
 
@@ -101,22 +104,15 @@ class Window final : public QWidget {
   void keyPressEvent(QKeyEvent* event) override;
 
  private:
-  struct Binding {
-    const Handler* handler = nullptr;
-    int argument = 0;
-  };
-  struct Record {
-    Kind kind = Kind::Label;
-    const ControlDesign* design = nullptr;
-    std::array<Binding, kEventCount> bindings{};
-    QObject* redirect = nullptr;
-    bool tagged = false;
-    int tag_key = 0;
-  };
+  friend class WindowMenus;
 
-  std::array<Binding, kEventCount> Resolve(const std::vector<EventBinding>& events) const;
-  void Register(QObject* object, Record record, const QString& tag);
-  void Forget(QObject* object);
+  // Indexes `object` under `kind` with the bindings of `events`; it leaves the index when it is
+  // destroyed.
+  void Register(QObject* object, Kind kind, const ControlDesign* design,
+                const std::vector<EventBinding>& events, const QString& tag);
+  // Takes `object` out of the index when it is destroyed.
+  void Track(QObject* object);
+  void AddMenuItem(QAction* action, const MenuItemDesign& item);
   QObject* Realise(const ControlDesign& design);
   void BuildControls();
   // Makes a control whose design waits for its first use; nullptr when none waits by that name.
@@ -125,53 +121,27 @@ class Window final : public QWidget {
   // Pairs a new copy with the latest unpaired copy of its label (or of the control its label
   // names) and puts it in the focus chain after the template's latest copy.
   void PlaceCopy(const ControlDesign& design, QObject* copy);
-  void BuildMenus();
-  void EnsureMenus();
-  // Whether any top-level menu of the design is to have a visible bar entry.
-  bool AnyMenuWanted() const;
   QWidget* ParentFor(const ControlDesign& design) const;
 
   const WindowDesign design_;
   const HandlerTable handlers_;
-  QHash<QObject*, Record> records_;
-  QHash<QString, QObject*> by_name_;
-  // Designs made on first use and not made yet, by name and by tag.
-  QHash<QString, const ControlDesign*> pending_;
-  QHash<int, QString> pending_tags_;
-  // Their places in the keyboard focus chain (children of the window, deleted once made).
+  std::unique_ptr<ControlIndex> index_;
+  std::unique_ptr<WindowMenus> menus_;
+  std::unique_ptr<WindowBackground> background_;
+  std::unique_ptr<BackgroundDrag> drag_;
+  // The places of controls made on first use in the keyboard focus chain (children of the
+  // window, deleted once made).
   QHash<QString, QWidget*> stand_ins_;
-  QMultiHash<int, QObject*> by_tag_;
-  QHash<QString, QMenu*> menus_;
-  QMenuBar* menu_bar_ = nullptr;
-  bool menus_made_ = false;
-  // Bar entries shown or hidden before the menus were made, by caption.
-  QHash<QString, bool> menu_choices_;
   QSystemTrayIcon* tray_ = nullptr;
-  QString background_picture_;
-  QPixmap background_;
-  QSizeF outline_corner_;
   QPointer<QWidget> placed_over_;
-  int background_alpha_ = 255;
   int copies_made_ = 0;
-  QPointer<QObject> context_menu_owner_;
   QHash<const ControlDesign*, QPointer<QObject>> unpaired_copies_;
   QHash<const ControlDesign*, QPointer<QWidget>> latest_copies_;
   bool destroying_ = false;
   std::function<void()> close_request_handler_;
-  // Background drag: the pointer's offset from the window's corner while the button is down.
-  bool dragging_ = false;
-  QPoint drag_offset_;
   // Declared last so that it goes first: its end cuts the connections that reach the members
   // above before the base class deletes the child controls.
   QObject connection_guard_;
 };
-
-// The open (not destroying) top-level window with this design name, or nullptr.
-Window* FindOpenWindow(const QString& name);
-
-// The window a toolkit object belongs to, or nullptr.
-Window* OwningWindow(QObject* object);
-// The source of the innermost event being handled.
-Control CurrentEventSource();
 
 }  // namespace velmora

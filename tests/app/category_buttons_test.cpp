@@ -5,8 +5,8 @@
 #include <QAbstractButton>
 #include <string>
 
+#include "toolkit/private/super_button.h"
 #include "ui/main_window_fixture.h"
-#include "toolkit/widgets.h"
 #include "units/category.h"
 
 namespace velmora {

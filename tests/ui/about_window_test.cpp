@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/widgets.h"
+#include "toolkit/private/pictures.h"
 #include "ui/about_window_design.h"
 #include "ui/main_window_design.h"
 #include "ui/main_window_fixture.h"

@@ -17,7 +17,6 @@
 #include <vector>
 
 #include "toolkit/toolkit.h"
-#include "toolkit/widgets.h"
 #include "toolkit/window.h"
 #include "ui/about_window.h"
 #include "ui/about_window_design.h"

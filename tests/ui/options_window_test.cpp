@@ -13,7 +13,7 @@
 
 #include "settings/settings.h"
 #include "settings/settings_file.h"
-#include "toolkit/widgets.h"
+#include "toolkit/private/advanced_page_control.h"
 #include "ui/main_window_design.h"
 #include "ui/main_window_fixture.h"
 #include "ui/modal_window.h"

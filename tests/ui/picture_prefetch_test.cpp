@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "toolkit/widgets.h"
+#include "toolkit/private/pictures.h"
 
 namespace velmora {
 namespace {

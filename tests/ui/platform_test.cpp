@@ -22,8 +22,8 @@
 
 #include "support/temp_dir.h"
 #include "toolkit/picture_prefetch.h"
+#include "toolkit/private/pictures.h"
 #include "toolkit/toolkit.h"
-#include "toolkit/widgets.h"
 #include "toolkit/window.h"
 #include "ui/main_window_design.h"
 #include "ui/main_window_fixture.h"

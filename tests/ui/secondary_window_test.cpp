@@ -11,8 +11,9 @@
 #include <functional>
 #include <string>
 
+#include "toolkit/private/advanced_page_control.h"
+#include "toolkit/private/picture_box.h"
 #include "toolkit/toolkit.h"
-#include "toolkit/widgets.h"
 #include "toolkit/window.h"
 #include "ui/design_support.h"
 #include "ui/main_window_design.h"

@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/decimal_validator.h"
+#include "toolkit/private/decimal_validator.h"
 #include "toolkit/window.h"
 #include "ui/design_support.h"
 

@@ -2,6 +2,8 @@
 
 #include <QScrollArea>
 
+#include "toolkit/design.h"
+
 namespace velmora {
 
 // A framed panel whose controls scroll vertically once they reach past its bottom. Controls
@@ -22,5 +24,8 @@ class ScrollBox final : public QScrollArea {
 
   QWidget* content_;
 };
+
+// Kind::FramedScrollBox: the view and the content take the look's colours.
+QWidget* MakeScrollBox(const ControlDesign& design, QWidget* parent);
 
 }  // namespace velmora

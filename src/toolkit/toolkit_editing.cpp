@@ -1,5 +1,5 @@
-// Caret, selection and insertion in edit boxes, counted in user-visible characters, and keys
-// bound to actions.
+// The editing operations of toolkit.h: caret, selection and insertion in edit boxes, counted in
+// user-visible characters, and keys bound to actions.
 
 #include <QKeyEvent>
 #include <QKeySequence>

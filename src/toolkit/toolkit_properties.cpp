@@ -1,3 +1,5 @@
+// The property operations of toolkit.h: texts, tags, places, looks, pictures, timers, pages.
+
 #include <QAbstractButton>
 #include <QAction>
 #include <QGroupBox>
@@ -8,9 +10,15 @@
 #include <QTimer>
 
 #include "toolkit/colour.h"
-#include "toolkit/scrolling_area.h"
+#include "toolkit/private/advanced_page_control.h"
+#include "toolkit/private/control_index.h"
+#include "toolkit/private/edit_box.h"
+#include "toolkit/private/image_button.h"
+#include "toolkit/private/label_pairing.h"
+#include "toolkit/private/picture_box.h"
+#include "toolkit/private/scrolling_area.h"
+#include "toolkit/private/super_button.h"
 #include "toolkit/toolkit.h"
-#include "toolkit/widgets.h"
 #include "toolkit/window.h"
 
 namespace velmora {

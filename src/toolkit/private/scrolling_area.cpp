@@ -1,4 +1,4 @@
-#include "toolkit/scrolling_area.h"
+#include "toolkit/private/scrolling_area.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -171,6 +171,10 @@ ScrollingArea* ScrollingAreaOf(const QWidget* widget) {
     if (auto* area = dynamic_cast<ScrollingArea*>(current)) return area;
   }
   return nullptr;
+}
+
+QWidget* MakeScrollingArea(QWidget* parent) {
+  return new ScrollingArea(parent);
 }
 
 }  // namespace velmora

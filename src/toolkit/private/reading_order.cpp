@@ -1,12 +1,13 @@
-#include "toolkit/reading_order.h"
+#include "toolkit/private/reading_order.h"
 
 #include <QHash>
 #include <QTabBar>
 #include <algorithm>
 #include <cstdlib>
 
-#include "toolkit/scrolling_area.h"
-#include "toolkit/widgets.h"
+#include "toolkit/private/advanced_page_control.h"
+#include "toolkit/private/page_control.h"
+#include "toolkit/private/scrolling_area.h"
 
 namespace velmora {
 namespace {

@@ -1,4 +1,4 @@
-#include "toolkit/decimal_validator.h"
+#include "toolkit/private/decimal_validator.h"
 
 #include <QLineEdit>
 #include <algorithm>

@@ -45,4 +45,7 @@ class ScrollingArea final : public QScrollArea {
 // The scrolling area that `widget` stands on (at any depth), or nullptr.
 ScrollingArea* ScrollingAreaOf(const QWidget* widget);
 
+// Kind::ScrollBox: a plain scrolling area, drawn by its parent.
+QWidget* MakeScrollingArea(QWidget* parent);
+
 }  // namespace velmora

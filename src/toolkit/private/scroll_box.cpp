@@ -1,9 +1,11 @@
-#include "toolkit/scroll_box.h"
+#include "toolkit/private/scroll_box.h"
 
 #include <QChildEvent>
 #include <QEvent>
 #include <QScrollBar>
 #include <algorithm>
+
+#include "toolkit/private/realise_support.h"
 
 namespace velmora {
 
@@ -63,6 +65,13 @@ void ScrollBox::FitContent() {
   const QSize view = viewport()->size();
   const QSize wanted(view.width(), std::max(view.height(), bottom + margin));
   if (content_->size() != wanted) content_->resize(wanted);
+}
+
+QWidget* MakeScrollBox(const ControlDesign& design, QWidget* parent) {
+  auto* box = new ScrollBox(parent);
+  ApplyColours(box->viewport(), design.look, QPalette::Window);
+  ApplyColours(box->content(), design.look, QPalette::Window);
+  return box;
 }
 
 }  // namespace velmora
