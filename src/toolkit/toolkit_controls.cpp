@@ -2,8 +2,8 @@
 
 #include "toolkit/private/control_index.h"
 #include "toolkit/private/event_dispatch.h"
-#include "toolkit/private/utf8.h"
 #include "toolkit/toolkit.h"
+#include "toolkit/utf8_text.h"
 #include "toolkit/window.h"
 
 namespace velmora {

@@ -25,11 +25,11 @@
 #include "toolkit/private/realise.h"
 #include "toolkit/private/scroll_box.h"
 #include "toolkit/private/scrolling_area.h"
-#include "toolkit/private/utf8.h"
 #include "toolkit/private/window_background.h"
 #include "toolkit/private/window_drag.h"
 #include "toolkit/private/window_menus.h"
 #include "toolkit/private/window_tray.h"
+#include "toolkit/utf8_text.h"
 
 namespace velmora {
 

@@ -7,7 +7,7 @@
 #include <limits>
 
 #include "text/number_text.h"
-#include "toolkit/private/utf8.h"
+#include "toolkit/utf8_text.h"
 #include "toolkit/window.h"
 
 namespace velmora {

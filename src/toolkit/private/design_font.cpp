@@ -1,6 +1,6 @@
 #include "toolkit/private/design_font.h"
 
-#include "toolkit/private/utf8.h"
+#include "toolkit/utf8_text.h"
 
 namespace velmora {
 

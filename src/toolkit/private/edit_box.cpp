@@ -11,7 +11,7 @@
 #include "toolkit/private/multi_line_edit_box.h"
 #include "toolkit/private/painting.h"
 #include "toolkit/private/realise_support.h"
-#include "toolkit/private/utf8.h"
+#include "toolkit/utf8_text.h"
 #include "toolkit/window.h"
 
 namespace velmora {

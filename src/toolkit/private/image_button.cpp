@@ -6,7 +6,7 @@
 #include "toolkit/private/painting.h"
 #include "toolkit/private/pictures.h"
 #include "toolkit/private/realise_support.h"
-#include "toolkit/private/utf8.h"
+#include "toolkit/utf8_text.h"
 
 namespace velmora {
 

@@ -4,7 +4,7 @@
 
 #include "toolkit/private/realise_support.h"
 #include "toolkit/private/scrolling_area.h"
-#include "toolkit/private/utf8.h"
+#include "toolkit/utf8_text.h"
 
 namespace velmora {
 

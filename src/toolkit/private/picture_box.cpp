@@ -3,7 +3,7 @@
 #include <QPainter>
 
 #include "toolkit/private/pictures.h"
-#include "toolkit/private/utf8.h"
+#include "toolkit/utf8_text.h"
 
 namespace velmora {
 

@@ -8,7 +8,7 @@
 #include <QTimer>
 
 #include "toolkit/private/realise_support.h"
-#include "toolkit/private/utf8.h"
+#include "toolkit/utf8_text.h"
 #include "toolkit/window.h"
 
 namespace velmora {

@@ -15,7 +15,7 @@
 #include "toolkit/private/scroll_box.h"
 #include "toolkit/private/scrolling_area.h"
 #include "toolkit/private/super_button.h"
-#include "toolkit/private/utf8.h"
+#include "toolkit/utf8_text.h"
 
 namespace velmora {
 namespace {

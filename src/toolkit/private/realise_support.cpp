@@ -3,7 +3,7 @@
 #include <QAbstractButton>
 
 #include "toolkit/colour.h"
-#include "toolkit/private/utf8.h"
+#include "toolkit/utf8_text.h"
 #include "toolkit/window.h"
 
 namespace velmora {

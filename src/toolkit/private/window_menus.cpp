@@ -10,8 +10,8 @@
 #include "toolkit/colour.h"
 #include "toolkit/private/design_font.h"
 #include "toolkit/private/pictures.h"
-#include "toolkit/private/utf8.h"
 #include "toolkit/toolkit.h"
+#include "toolkit/utf8_text.h"
 #include "toolkit/window.h"
 
 namespace velmora {

@@ -5,7 +5,7 @@
 
 namespace velmora {
 
-// Design and handler texts are UTF-8; Qt takes them as QString.
+// UTF-8 text of the program's own (designs, settings, the Qt-free core) as a QString.
 inline QString FromUtf8(std::string_view text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
