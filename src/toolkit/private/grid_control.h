@@ -1,13 +1,12 @@
 #pragma once
 
+#include <QAbstractButton>
 #include <QPointer>
 #include <QSet>
 #include <QTableWidget>
 #include <map>
 
 #include "toolkit/design.h"
-
-class QAbstractButton;
 
 namespace velmora {
 
