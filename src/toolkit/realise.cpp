@@ -13,15 +13,12 @@
 #include "toolkit/grid.h"
 #include "toolkit/scrolling_area.h"
 #include "toolkit/scroll_box.h"
+#include "toolkit/utf8_text.h"
 #include "toolkit/widgets.h"
 #include "toolkit/window.h"
 
 namespace velmora {
 namespace {
-
-QString FromUtf8(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // Design texts may break lines the platform's way.
 QString DesignText(const std::string& text) {

@@ -11,6 +11,7 @@
 #include <cmath>
 
 #include "toolkit/toolkit.h"
+#include "toolkit/utf8_text.h"
 #include "toolkit/window.h"
 
 namespace velmora {
@@ -29,10 +30,6 @@ std::optional<bool>& OutlineOverride() {
 std::optional<bool>& TrayOverride() {
   static std::optional<bool> available;
   return available;
-}
-
-QString FromView(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
 }  // namespace
@@ -110,11 +107,11 @@ bool HasSystemMenu(const Window* window) {
 }
 
 void SetMenuVisible(Window* window, std::string_view menu, bool visible) {
-  if (window != nullptr) window->SetMenuVisible(FromView(menu), visible);
+  if (window != nullptr) window->SetMenuVisible(FromUtf8(menu), visible);
 }
 
 bool MenuVisible(const Window* window, std::string_view menu) {
-  return window != nullptr && window->MenuShown(FromView(menu));
+  return window != nullptr && window->MenuShown(FromUtf8(menu));
 }
 
 bool TrayAvailable() {

@@ -19,14 +19,11 @@
 #include "toolkit/realise.h"
 #include "toolkit/scrolling_area.h"
 #include "toolkit/scroll_box.h"
+#include "toolkit/utf8_text.h"
 #include "toolkit/widgets.h"
 
 namespace velmora {
 namespace {
-
-QString FromUtf8(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // Handlers may raise further events (a program write raises content changed at once), so the
 // sources form a stack.
