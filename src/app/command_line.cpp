@@ -8,9 +8,7 @@
 #include <cstdio>
 #include <cstdlib>
 
-#ifndef VELMORA_VERSION
-#define VELMORA_VERSION "0"
-#endif
+#include "velmora/version.h"
 
 namespace velmora {
 namespace {
@@ -21,7 +19,8 @@ const QString kWindowSmokeTestOption = QStringLiteral("smoke-test-windows");
 
 void DescribeProgram() {
   QCoreApplication::setApplicationName(QStringLiteral("velmora"));
-  QCoreApplication::setApplicationVersion(QStringLiteral(VELMORA_VERSION));
+  QCoreApplication::setApplicationVersion(
+      QString::fromLatin1(kVersion.data(), static_cast<qsizetype>(kVersion.size())));
 }
 
 void AddOptions(QCommandLineParser& parser) {

@@ -12,6 +12,7 @@
 #include "settings/settings.h"
 #include "settings/settings_file.h"
 #include "toolkit/picture_prefetch.h"
+#include "toolkit/utf8_text.h"
 #include "ui/main_window.h"
 #include "ui/main_window_design.h"
 #include "ui/skin.h"
@@ -22,14 +23,6 @@
 
 namespace velmora {
 namespace {
-
-// The main window's fixed size, which its outline is cut to before the window is built up.
-constexpr int kMainWindowWidth = 946;
-constexpr int kMainWindowHeight = 493;
-
-QString FromUtf8(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // The pictures of the main window's first frame are decoded on a thread of their own while the
 // window is built: its icons, the remembered style's background (no larger than the window) and
@@ -73,6 +66,7 @@ void OnMainWindowCreated(AppState& state, Window* window) {
   // The notice fetches run on threads of their own, the message before any setting is read and
   // the advert once the window is on screen.
   StartNoticeFetch(state, window, NoticeKind::kMessage);
+  // The outline is cut to the window's fixed size before the window is built up.
   SetWindowOutline(window, kMainWindowWidth, kMainWindowHeight, kOutlineCorner, kOutlineCorner);
   state.settings = ReadGeneralSettings();
   NameCategoryButtons(window);

@@ -17,6 +17,7 @@
 
 #include "toolkit/toolkit.h"
 #include "toolkit/window.h"
+#include "ui/main_window_design.h"
 #include "ui/secondary_windows.h"
 #include "units/app_state.h"
 #include "units/category.h"
@@ -154,7 +155,7 @@ class SmokeTest {
       return;
     }
     // Without a pointer of its own the run presses on the title strip itself.
-    QWidget* title = qobject_cast<QWidget*>(FindControl(main_, "透明标签170").object());
+    QWidget* title = qobject_cast<QWidget*>(FindControl(main_, kTitleLabel).object());
     if (title == nullptr) Fail(QStringLiteral("no title strip"));
     const QPointF local(20, 8);
     const QPointF global = title->mapToGlobal(local);

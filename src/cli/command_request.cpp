@@ -3,9 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#ifndef VELMORA_VERSION
-#define VELMORA_VERSION "0"
-#endif
+#include "velmora/version.h"
 
 namespace velmora {
 namespace {
@@ -157,7 +155,7 @@ std::string HelpText() {
 }
 
 std::string VersionText() {
-  return std::string("velmora ") + VELMORA_VERSION + "\n";
+  return "velmora " + std::string(kVersion) + "\n";
 }
 
 }  // namespace velmora

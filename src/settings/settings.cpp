@@ -17,22 +17,35 @@ int SettingToInt(std::string_view text) {
   return static_cast<int>(value);
 }
 
+int ReadSettingValue(const SettingsFile& file, const GeneralSetting& setting) {
+  const std::string text = file.Read(setting.section, setting.key, setting.default_text);
+  // A flag is the one kind compared as text: "1.0" or " 1" (quoted in the file) leave it off.
+  if (setting.flag != nullptr) return text == "1" ? 1 : 0;
+  return SettingToInt(text);
+}
+
+int ReadSettingValue(const GeneralSetting& setting) {
+  return ReadSettingValue(SettingsFile(SettingsPath()), setting);
+}
+
+int SettingValue(const Settings& settings, const GeneralSetting& setting) {
+  if (setting.flag != nullptr) return settings.*setting.flag ? 1 : 0;
+  return settings.*setting.number;
+}
+
+void SetSettingValue(Settings& settings, const GeneralSetting& setting, int value) {
+  if (setting.flag != nullptr) {
+    settings.*setting.flag = value != 0;
+  } else {
+    settings.*setting.number = value;
+  }
+}
+
 Settings ReadGeneralSettings(const SettingsFile& file) {
-  const auto read_int = [&](std::string_view key, std::string_view default_value) {
-    return SettingToInt(file.Read(kGeneralSection, key, default_value));
-  };
   Settings settings;
-  settings.InterfaceStyle = read_int(kInterfaceStyleKey, "1");
-  settings.RememberLastCategory = read_int(kRememberLastCategoryKey, "0");
-  settings.LastCategory = read_int(kLastCategoryKey, "0");
-  settings.DecimalPlaces = read_int(kDecimalPlacesKey, {});
-  // The one setting compared as text: "1.0" or " 1" (quoted in the file) leave it off.
-  settings.ThousandsSeparators = file.Read(kGeneralSection, kThousandsSeparatorsKey, "0") == "1";
-  // Absent reads as "0": a file from before the option shows what it always showed.
-  settings.SignificantDigits = file.Read(kGeneralSection, kSignificantDigitsKey, "0") == "1";
-  settings.ColumnSpan = read_int(kColumnSpanKey, {});
-  settings.RowSpacing = read_int(kRowSpacingKey, {});
-  settings.RowsPerColumn = read_int(kRowsPerColumnKey, {});
+  for (const GeneralSetting& setting : kGeneralSettings) {
+    SetSettingValue(settings, setting, ReadSettingValue(file, setting));
+  }
   return settings;
 }
 

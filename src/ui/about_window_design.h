@@ -14,7 +14,7 @@ inline constexpr const char* kAboutHomepageLabel = "透明标签5";
 inline constexpr const char* kAboutLinkBox = "超级链接框1";
 
 // The program's name and version as the About window shows them.
-const char* AboutVersionText();
+std::string AboutVersionText();
 
 // The About window: title, close button, a panel with the program's picture, name and version,
 // the link label of the maker's homepage (the build's homepage address) and OK.

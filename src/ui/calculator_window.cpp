@@ -6,16 +6,13 @@
 #include <string>
 
 #include "calc/evaluator.h"
+#include "toolkit/utf8_text.h"
 #include "ui/calculator_window_design.h"
 #include "ui/skin.h"
 #include "units/app_state.h"
 
 namespace velmora {
 namespace {
-
-QString FromUtf8(std::string_view text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 Control ExpressionBox(Window* calculator) {
   return FindControl(calculator, kExpressionBox);

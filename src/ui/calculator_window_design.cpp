@@ -68,26 +68,12 @@ Look EditLook(Input input) {
   return look;
 }
 
-struct FixedControl {
-  Kind kind;
-  const char* name;
-  const char* parent;
-  int left;
-  int top;
-  int width;
-  int height;
-  const char* text;
-  Look look;
-  Cursor cursor;
-  const char* clicked;  // handler of the clicked or content-changed event, or nullptr
-};
-
 void AddFixedControls(WindowDesign& design) {
   // clang-format off
-  const FixedControl controls[] = {
+  const ControlRow controls[] = {
   //  kind                    name                   parent      left top  width height text         look                         cursor          handler
     {Kind::TransparentLabel, "透明标签3",            "",          16,   0,   72,  24, "即时计算器", TextLook(kWhite),           Cursor::Default, nullptr},
-    {Kind::ImageButton,      "控件_图形按钮_关闭",   "",         584,   0,   44,  18, "×",          PictureButtonLook("close"), Cursor::Default, kDestroyCalculator},
+    {Kind::ImageButton,      kCloseButton,          "",         584,   0,   44,  18, "×",          PictureButtonLook("close"), Cursor::Default, kDestroyCalculator},
     {Kind::Canvas,           "画板1",                "",          19,  25,  608, 215, "",           PanelLook(),                Cursor::Default, nullptr},
     {Kind::GroupBox,         kGroupBox,              "",          38,  44,  568, 164, "即时计算器", TextLook(kBlack),           Cursor::Default, nullptr},
     {Kind::Label,            "标签1",                kGroupBox,   16,  13,  154,  16, "计算式：",   TextLook(kBlack),           Cursor::Default, nullptr},
@@ -100,26 +86,17 @@ void AddFixedControls(WindowDesign& design) {
     {Kind::ShapeBox,         kKeypadFrame,           kGroupBox,  312,  10,  248, 144, "",           TextLook(kBlack),           Cursor::Default, nullptr},
   };
   // clang-format on
-  for (const FixedControl& row : controls) {
-    const bool in_group = std::string_view(row.parent) == kGroupBox;
-    const bool group = std::string_view(row.name) == kGroupBox;
-    ControlDesign control = PlacedControl(row.kind, row.name, row.parent, row.left,
-                                          row.top + (in_group ? kCaptionRoom : 0), row.width,
-                                          row.height + (group ? kCaptionRoom : 0));
-    control.text = row.text;
-    control.look = row.look;
-    control.cursor = row.cursor;
-    if (row.clicked != nullptr) {
-      control.events.push_back(
-          {row.kind == Kind::EditBox ? Event::ContentChanged : Event::Clicked, row.clicked});
-    }
+  for (const ControlRow& row : controls) {
+    ControlDesign control = MakeControl(row);
+    if (control.parent == kGroupBox) control.top += kCaptionRoom;
+    if (control.name == kGroupBox) control.height += kCaptionRoom;
     design.controls.push_back(std::move(control));
   }
   // What assistive tools call the boxes and the picture button.
   for (ControlDesign& control : design.controls) {
     if (control.name == kExpressionBox) control.label = "标签1";
     if (control.name == kResultBox) control.label = "标签2";
-    if (control.name == "控件_图形按钮_关闭") control.accessible_name = "关闭";
+    if (control.name == kCloseButton) control.accessible_name = "关闭";
   }
 }
 

@@ -18,6 +18,21 @@ ControlDesign PlacedControl(Kind kind, std::string name, std::string parent, int
   return control;
 }
 
+ControlDesign MakeControl(const ControlRow& row) {
+  ControlDesign control =
+      PlacedControl(row.kind, row.name, row.parent, row.left, row.top, row.width, row.height);
+  control.text = row.text;
+  control.look = row.look;
+  control.cursor = row.cursor;
+  if (row.handler != nullptr) {
+    const Event event = row.kind == Kind::EditBox            ? Event::ContentChanged
+                        : row.kind == Kind::TransparentLabel ? Event::LeftButtonDown
+                                                             : Event::Clicked;
+    control.events.push_back({event, row.handler});
+  }
+  return control;
+}
+
 Look TextLook(Colour colour, int pixel_size) {
   Look look;
   look.text_colour = colour;

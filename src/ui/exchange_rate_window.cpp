@@ -10,6 +10,7 @@
 
 #include "convert/conversion.h"
 #include "text/number_text.h"
+#include "toolkit/utf8_text.h"
 #include "ui/currencies.h"
 #include "ui/exchange_rate_store.h"
 #include "ui/exchange_rate_window_design.h"
@@ -23,10 +24,6 @@ namespace {
 
 // Rows shown, disabled, while there are no rates at all.
 constexpr const char* kPlaceholderCodes[] = {"CNY", "USD", "EUR", "HKD", "JPY", "GBP"};
-
-QString FromUtf8(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 double ToNumber(const QString& text) {
   const QByteArray utf8 = text.toUtf8();

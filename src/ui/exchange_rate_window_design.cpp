@@ -12,19 +12,6 @@ constexpr int kWindowWidth = 420;
 constexpr int kWindowHeight = 480;
 constexpr const char* kPanel = "画板1";
 
-struct RatesControl {
-  Kind kind;
-  const char* name;
-  const char* parent;
-  int left;
-  int top;
-  int width;
-  int height;
-  const char* text;
-  Look look;
-  const char* clicked;
-};
-
 Look ButtonLook() {
   Look look = TextLook(kBlack);
   look.has_background = true;
@@ -58,23 +45,19 @@ WindowDesign BuildExchangeRateWindowDesign() {
   design.events = {{Event::Created, kOnRatesCreated}};
 
   // clang-format off
-  const RatesControl controls[] = {
-  //  kind                    name                  parent  left  top width height text        look                         clicked
-    {Kind::TransparentLabel, "透明标签1",           "",       16,   0,  72,  24, "汇率换算",   TextLook(kWhite),            nullptr},
-    {Kind::ImageButton,      "控件_图形按钮_关闭",  "",      356,   0,  44,  18, "×",          PictureButtonLook("close"),  kDestroyRatesWindow},
-    {Kind::Canvas,           kPanel,                "",       16,  24, 388, 440, "",           PanelLook(),                 nullptr},
-    {Kind::TransparentLabel, kRatesDateLabel,       kPanel,   12,  12, 276,  16, "",           TextLook(kBlack),            nullptr},
-    {Kind::SuperButton,      kUpdateRatesButton,    kPanel,  296,   8,  80,  24, "更新汇率",   ButtonLook(),                kUpdateRates},
-    {Kind::TransparentLabel, kRatesStatusLabel,     kPanel,   12,  36, 364,  32, "",           TextLook(kBlack),            nullptr},
-    {Kind::FramedScrollBox,  kRatesScrollBox,       kPanel,   12,  72, 364, 356, "",           ScrollLook(),                nullptr},
+  const ControlRow controls[] = {
+  //  kind                    name                  parent  left  top width height text        look                         cursor           handler
+    {Kind::TransparentLabel, "透明标签1",           "",       16,   0,  72,  24, "汇率换算",   TextLook(kWhite),            Cursor::Default, nullptr},
+    {Kind::ImageButton,      kCloseButton,          "",      356,   0,  44,  18, "×",          PictureButtonLook("close"),  Cursor::Default, kDestroyRatesWindow},
+    {Kind::Canvas,           kPanel,                "",       16,  24, 388, 440, "",           PanelLook(),                 Cursor::Default, nullptr},
+    {Kind::TransparentLabel, kRatesDateLabel,       kPanel,   12,  12, 276,  16, "",           TextLook(kBlack),            Cursor::Default, nullptr},
+    {Kind::SuperButton,      kUpdateRatesButton,    kPanel,  296,   8,  80,  24, "更新汇率",   ButtonLook(),                Cursor::Default, kUpdateRates},
+    {Kind::TransparentLabel, kRatesStatusLabel,     kPanel,   12,  36, 364,  32, "",           TextLook(kBlack),            Cursor::Default, nullptr},
+    {Kind::FramedScrollBox,  kRatesScrollBox,       kPanel,   12,  72, 364, 356, "",           ScrollLook(),                Cursor::Default, nullptr},
   };
   // clang-format on
-  for (const RatesControl& row : controls) {
-    ControlDesign control =
-        PlacedControl(row.kind, row.name, row.parent, row.left, row.top, row.width, row.height);
-    control.text = row.text;
-    control.look = row.look;
-    if (row.clicked != nullptr) control.events = {{Event::Clicked, row.clicked}};
+  for (const ControlRow& row : controls) {
+    ControlDesign control = MakeControl(row);
     if (row.kind == Kind::ImageButton) control.accessible_name = "关闭";
     design.controls.push_back(std::move(control));
   }

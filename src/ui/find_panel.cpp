@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "toolkit/utf8_text.h"
 #include "ui/find_panel_design.h"
 #include "ui/row_commands.h"
 #include "units/app_state.h"
@@ -26,10 +27,6 @@ struct Finder {
   // window, as the designed lines do.
   std::vector<Control> more_lines;
 };
-
-QString FromUtf8(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 bool FinderOpen(Window* window) {
   return Visible(FindControl(window, kFindPanel));

@@ -24,7 +24,7 @@ namespace {
 // An empty address makes the label plain text: the click opens nothing.
 void OpenThroughLinkBox(Window* window, const std::string& address) {
   if (address.empty()) return;
-  const Control link_box = FindControl(window, "超级链接框1");
+  const Control link_box = FindControl(window, kHomepageLinkBox);
   SetText(link_box, QString::fromStdString(address));
   OpenAddress(link_box);
 }
@@ -121,11 +121,11 @@ QPoint MenuPositionUnder(Control button) {
 }
 
 QPoint GeneralMenuPosition(Window* window) {
-  return MenuPositionUnder(FindControl(window, "超级按钮1"));
+  return MenuPositionUnder(FindControl(window, kSettingsButton));
 }
 
 QPoint HelpMenuPosition(Window* window) {
-  return MenuPositionUnder(FindControl(window, "超级按钮2"));
+  return MenuPositionUnder(FindControl(window, kHelpButton));
 }
 
 void AddMainWindowHandlers(HandlerTable& table, AppState& state) {

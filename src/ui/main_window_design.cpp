@@ -8,6 +8,7 @@
 #include "ui/design_looks.h"
 #include "ui/find_panel_design.h"
 #include "units/category.h"
+#include "velmora/version.h"
 
 #ifndef VELMORA_HOMEPAGE_URL
 #define VELMORA_HOMEPAGE_URL ""
@@ -40,18 +41,6 @@ Look PageControlLook() {
   return look;
 }
 
-struct FixedControl {
-  Kind kind;
-  const char* name;
-  int left;
-  int top;
-  int width;
-  int height;
-  const char* text;
-  Look look;
-  Cursor cursor;
-};
-
 struct FixedBinding {
   const char* control;
   Event event;
@@ -67,40 +56,41 @@ constexpr const char* kCategoryCaptions[kCategoryCount] = {
 
 // What the picture buttons do, for assistive tools: their captions are only glyphs.
 constexpr std::pair<const char*, const char*> kPictureButtonNames[] = {
-    {"控件_图形按钮_最小化", "最小化"},
-    {"控件_图形按钮_关闭", "关闭"},
+    {kMinimiseButton, "最小化"},
+    {kCloseButton, "关闭"},
 };
 
 void AddFixedControls(WindowDesign& design) {
+  const std::string title = "维尔莫拉 v" + std::string(kVersion) + " 最终版";
   // clang-format off
-  const FixedControl controls[] = {
-  //  kind                    name                      left  top  width height text                      look                      cursor
-    {Kind::TransparentLabel, "透明标签170",               16,  -1,  600,  24, "维尔莫拉 v3.21 最终版",  TextLook(kWhite, 16),          Cursor::Default},
-    {Kind::SuperButton,      "超级按钮1",                 29,  24,   48,  24, "设置",                   TextLook(kBlack, 12),          Cursor::Default},
-    {Kind::SuperButton,      "超级按钮2",                 77,  24,   48,  24, "帮助",                   TextLook(kBlack, 12),          Cursor::Default},
-    {Kind::TransparentLabel, "消息标签",                 224,  24,  536,  24, "点击此处下载更多软件",   TextLook(kWhite, 12),          Cursor::Hand},
-    {Kind::PageControl,      kPageControlName,            24,  56,  760, 384, "",                       PageControlLook(),             Cursor::Default},
-    {Kind::ImageButton,      "控件_图形按钮_最小化",     863,   0,   27,  18, "-",                      PictureButtonLook("minimize"), Cursor::Default},
-    {Kind::ImageButton,      "控件_图形按钮_关闭",       890,   0,   44,  18, "×",                      PictureButtonLook("close"),    Cursor::Default},
-    {Kind::TransparentLabel, "透明标签33",                32, 448,  168,  24, "© 2008-2026 维尔莫拉",   TextLook(kWhite, 16),          Cursor::Hand},
-    {Kind::TransparentLabel, "广告透明标签",             361, 448,  575,  21, "热门小游戏！",           TextLook(kWhite, 12),          Cursor::Hand},
-    {Kind::Timer,            "时钟1",                      0,   0,    0,   0, "",                       Look{},                        Cursor::Default},
-    {Kind::Timer,            "广告显示时钟",               0,   0,    0,   0, "",                       Look{},                        Cursor::Default},
-    {Kind::Timer,            "消息显示时钟",               0,   0,    0,   0, "",                       Look{},                        Cursor::Default},
-    {Kind::HyperlinkBox,     "超级链接框1",                0,   0,    0,   0, VELMORA_HOMEPAGE_URL,     Look{},                        Cursor::Default},
-    {Kind::MenuSkin,         "超级菜单",                   0,   0,    0,   0, "",                       MenuSkinLook(),                Cursor::Default},
+  const ControlRow controls[] = {
+  //  kind                    name                 parent left  top  width height text                     look                           cursor           handler
+    {Kind::TransparentLabel, kTitleLabel,          "",     16,  -1,  600,  24, title,                   TextLook(kWhite, 16),          Cursor::Default, nullptr},
+    {Kind::SuperButton,      kSettingsButton,      "",     29,  24,   48,  24, "设置",                  TextLook(kBlack, 12),          Cursor::Default, nullptr},
+    {Kind::SuperButton,      kHelpButton,          "",     77,  24,   48,  24, "帮助",                  TextLook(kBlack, 12),          Cursor::Default, nullptr},
+    {Kind::TransparentLabel, kMessageLabel,        "",    224,  24,  536,  24, "点击此处下载更多软件",  TextLook(kWhite, 12),          Cursor::Hand,    nullptr},
+    {Kind::PageControl,      kPageControlName,     "",     24,  56,  760, 384, "",                      PageControlLook(),             Cursor::Default, nullptr},
+    {Kind::ImageButton,      kMinimiseButton,      "",    863,   0,   27,  18, "-",                     PictureButtonLook("minimize"), Cursor::Default, nullptr},
+    {Kind::ImageButton,      kCloseButton,         "",    890,   0,   44,  18, "×",                     PictureButtonLook("close"),    Cursor::Default, nullptr},
+    {Kind::TransparentLabel, kOwnershipLabel,      "",     32, 448,  168,  24, "© 2008-2026 维尔莫拉",  TextLook(kWhite, 16),          Cursor::Hand,    nullptr},
+    {Kind::TransparentLabel, kAdvertLabel,         "",    361, 448,  575,  21, "热门小游戏！",          TextLook(kWhite, 12),          Cursor::Hand,    nullptr},
+    {Kind::Timer,            kDragTimer,           "",      0,   0,    0,   0, "",                      Look{},                        Cursor::Default, nullptr},
+    {Kind::Timer,            kAdvertTimer,         "",      0,   0,    0,   0, "",                      Look{},                        Cursor::Default, nullptr},
+    {Kind::Timer,            kMessageTimer,        "",      0,   0,    0,   0, "",                      Look{},                        Cursor::Default, nullptr},
+    {Kind::HyperlinkBox,     kHomepageLinkBox,     "",      0,   0,    0,   0, VELMORA_HOMEPAGE_URL,    Look{},                        Cursor::Default, nullptr},
+    {Kind::MenuSkin,         "超级菜单",           "",      0,   0,    0,   0, "",                      MenuSkinLook(),                Cursor::Default, nullptr},
   };
   const FixedBinding bindings[] = {
   //  control                 event                   handler
-    {"超级按钮1",             Event::Clicked,         kShowGeneralMenu},
-    {"超级按钮2",             Event::Clicked,         kShowHelpMenu},
+    {kSettingsButton,         Event::Clicked,         kShowGeneralMenu},
+    {kHelpButton,             Event::Clicked,         kShowHelpMenu},
     {kMessageLabel,           Event::LeftButtonDown,  kOpenHomepage},
-    {"透明标签33",            Event::LeftButtonDown,  kOpenHomepage},
+    {kOwnershipLabel,         Event::LeftButtonDown,  kOpenHomepage},
     {kAdvertLabel,            Event::LeftButtonDown,  kOpenGamesPage},
-    {"控件_图形按钮_关闭",    Event::Clicked,         kDestroyMainWindow},
-    {"控件_图形按钮_最小化",  Event::Clicked,         kMinimiseToTray},
-    {"透明标签170",           Event::LeftButtonDown,  kBeginDrag},
-    {"透明标签170",           Event::LeftButtonUp,    kEndDrag},
+    {kCloseButton,            Event::Clicked,         kDestroyMainWindow},
+    {kMinimiseButton,         Event::Clicked,         kMinimiseToTray},
+    {kTitleLabel,             Event::LeftButtonDown,  kBeginDrag},
+    {kTitleLabel,             Event::LeftButtonUp,    kEndDrag},
     {kPageControlName,        Event::LeftButtonDown,  kBeginDrag},
     {kPageControlName,        Event::LeftButtonUp,    kEndDrag},
     {kDragTimer,              Event::Tick,            kFollowMouse},
@@ -108,12 +98,8 @@ void AddFixedControls(WindowDesign& design) {
     {kAdvertTimer,            Event::Tick,            kShowNextAdvert},
   };
   // clang-format on
-  for (const FixedControl& row : controls) {
-    ControlDesign control =
-        PlacedControl(row.kind, row.name, "", row.left, row.top, row.width, row.height);
-    control.text = row.text;
-    control.look = row.look;
-    control.cursor = row.cursor;
+  for (const ControlRow& row : controls) {
+    ControlDesign control = MakeControl(row);
     const bool invisible =
         row.kind == Kind::Timer || row.kind == Kind::HyperlinkBox || row.kind == Kind::MenuSkin;
     control.visible = !invisible;
@@ -229,8 +215,8 @@ WindowDesign BuildMainWindowDesign() {
   WindowDesign design;
   design.name = "MainWindow";
   design.title = kMainWindowTitle;
-  design.width = 946;
-  design.height = 493;
+  design.width = kMainWindowWidth;
+  design.height = kMainWindowHeight;
   design.background = kLightGrey;
   for (const int size : {128, 72, 48, 32, 16}) {
     design.icon_pictures.push_back(":/pictures/icon-" + std::to_string(size) + ".png");

@@ -32,10 +32,19 @@ inline constexpr const char* kOpenCalculatorWindow = "OpenCalculatorWindow";
 inline constexpr const char* kOpenAboutWindow = "OpenAboutWindow";
 inline constexpr const char* kOpenExchangeRateWindow = "OpenExchangeRateWindow";
 
+// The main window's fixed size.
+inline constexpr int kMainWindowWidth = 946;
+inline constexpr int kMainWindowHeight = 493;
+
 inline constexpr const char* kGeneralMenu = "&General";
 inline constexpr const char* kHelpMenu = "&Help";
 inline constexpr const char* kTrayMenu = "右键菜单";
 
+inline constexpr const char* kTitleLabel = "透明标签170";
+inline constexpr const char* kSettingsButton = "超级按钮1";
+inline constexpr const char* kHelpButton = "超级按钮2";
+inline constexpr const char* kMinimiseButton = "控件_图形按钮_最小化";
+inline constexpr const char* kHomepageLinkBox = "超级链接框1";
 inline constexpr const char* kDragTimer = "时钟1";
 inline constexpr const char* kMessageLabel = "消息标签";
 inline constexpr const char* kMessageTimer = "消息显示时钟";

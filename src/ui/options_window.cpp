@@ -3,11 +3,14 @@
 #include <QPointer>
 #include <QString>
 #include <optional>
+#include <stdexcept>
 #include <string>
+#include <utility>
 
 #include "convert/conversion.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
+#include "toolkit/utf8_text.h"
 #include "toolkit/window.h"
 #include "ui/options_window_design.h"
 #include "ui/skin.h"
@@ -17,36 +20,22 @@
 namespace velmora {
 namespace {
 
-std::string Utf8(const QString& text) {
-  return text.toStdString();
+std::string TextOf(Window* window, std::string_view name) {
+  return Text(FindControl(window, name)).toStdString();
 }
 
-std::string TextOf(Window* window, const char* name) {
-  return Utf8(Text(FindControl(window, name)));
+// The design of the dialog's control `name`.
+const ControlDesign& FieldDesign(std::string_view name) {
+  for (const ControlDesign& control : OptionsWindowDesign().controls) {
+    if (control.name == name) return control;
+  }
+  throw std::out_of_range("the options dialog has no control of that name");
 }
 
-void WriteFlag(std::string_view key, bool on) {
-  WriteSetting(kGeneralSection, key, on ? "1" : "0");
+// The radio button of value `value` of a choice.
+std::string ChoiceName(const GeneralSetting& setting, int value) {
+  return std::string(setting.field) + std::to_string(value);
 }
-
-// A number box of the dialog, its page, the label that names it and the whole numbers it accepts.
-struct NumberField {
-  const char* box;
-  int page;
-  const char* label;
-  int lowest;
-  int highest;
-  const char* unit;
-};
-
-// clang-format off
-constexpr NumberField kNumberFields[] = {
-    {kDecimalPlacesBox, 0, kDecimalPlacesLabel, 0, 15,   ""},
-    {kColumnSpanBox,    2, "透明标签7",         1, 1000, "像素"},
-    {kRowSpacingBox,    2, "透明标签8",         1, 1000, "像素"},
-    {kRowsPerColumnBox, 2, "透明标签1",         1, 49,   ""},
-};
-// clang-format on
 
 // The whole number a box holds: digits only, blanks around them allowed.
 std::optional<int> WholeNumber(const QString& text) {
@@ -60,28 +49,74 @@ std::optional<int> WholeNumber(const QString& text) {
   return value;
 }
 
-// The first number box whose text is no whole number in its range, or nullptr.
-const NumberField* FirstRefusedField(Window* window) {
-  for (const NumberField& field : kNumberFields) {
-    const std::optional<int> value = WholeNumber(Text(FindControl(window, field.box)));
-    if (!value || *value < field.lowest || *value > field.highest) return &field;
+// The first number box, in the order the dialog shows them (page by page, top down), whose text
+// is no whole number in its range, or nullptr.
+const GeneralSetting* FirstRefusedField(Window* window) {
+  const GeneralSetting* first = nullptr;
+  const auto place = [](const GeneralSetting& setting) {
+    const ControlDesign& design = FieldDesign(setting.field);
+    return std::pair(design.page, design.top);
+  };
+  for (const GeneralSetting& setting : kGeneralSettings) {
+    if (setting.field_kind != SettingField::NumberBox) continue;
+    const std::optional<int> value = WholeNumber(Text(FindControl(window, setting.field)));
+    if (value && *value >= setting.lowest && *value <= setting.highest) continue;
+    if (first == nullptr || place(setting) < place(*first)) first = &setting;
   }
-  return nullptr;
+  return first;
 }
 
 // Tells which field holds what and puts the focus into it, its page on show and its text
 // selected, so that the user can type the right number at once.
-void RefuseField(Window* window, const NumberField& field) {
-  QString name = Text(FindControl(window, field.label));
+void RefuseField(Window* window, const GeneralSetting& setting) {
+  const ControlDesign& design = FieldDesign(setting.field);
+  QString name = Text(FindControl(window, design.label));
   if (name.endsWith(u'：')) name.chop(1);
   ShowMessageBox(QStringLiteral("“%1”须为 %2 到 %3 之间的整数%4，设置未保存。")
                      .arg(name)
-                     .arg(field.lowest)
-                     .arg(field.highest)
-                     .arg(QString::fromUtf8(field.unit)),
+                     .arg(setting.lowest)
+                     .arg(setting.highest)
+                     .arg(FromUtf8(setting.unit)),
                  QStringLiteral("系统设置"));
-  SetCurrentPage(FindControl(window, kOptionsPages), field.page);
-  FocusForTyping(FindControl(window, field.box));
+  SetCurrentPage(FindControl(window, kOptionsPages), design.page);
+  FocusForTyping(FindControl(window, setting.field));
+}
+
+// Shows the value in memory in the setting's field.
+void ShowSetting(Window* window, const Settings& settings, const GeneralSetting& setting) {
+  const int value = SettingValue(settings, setting);
+  switch (setting.field_kind) {
+    case SettingField::NumberBox:
+      SetText(FindControl(window, setting.field), QString::number(value));
+      break;
+    case SettingField::CheckBox:
+      SetChecked(FindControl(window, setting.field), value == 1);
+      break;
+    case SettingField::Choice:
+      if (value >= setting.lowest && value <= setting.highest) {
+        SetChecked(FindControl(window, ChoiceName(setting, value)), true);
+      }
+      break;
+    case SettingField::None:
+      break;
+  }
+}
+
+// Takes a check box or choice into memory (a choice comes back when the skin reads it) and
+// writes it.
+void StoreSetting(Window* window, Settings& settings, const GeneralSetting& setting) {
+  if (setting.field_kind == SettingField::CheckBox) {
+    const bool on = Checked(FindControl(window, setting.field));
+    SetSettingValue(settings, setting, on ? 1 : 0);
+    WriteSetting(setting.section, setting.key, on ? "1" : "0");
+  } else if (setting.field_kind == SettingField::Choice) {
+    for (int value = setting.lowest; value <= setting.highest; ++value) {
+      if (Checked(FindControl(window, ChoiceName(setting, value)))) {
+        WriteSetting(setting.section, setting.key, std::to_string(value));
+        break;
+      }
+    }
+  }
 }
 
 }  // namespace
@@ -110,15 +145,8 @@ void OnOptionsCreated(AppState& state, Window* window) {
   }
 
   const Settings& settings = state.settings;
-  SetText(FindControl(window, kColumnSpanBox), QString::number(settings.ColumnSpan));
-  SetText(FindControl(window, kRowSpacingBox), QString::number(settings.RowSpacing));
-  SetText(FindControl(window, kRowsPerColumnBox), QString::number(settings.RowsPerColumn));
-  SetText(decimals, QString::number(settings.DecimalPlaces));
-
-  SetChecked(FindControl(window, kThousandsBox), settings.ThousandsSeparators);
-  SetChecked(FindControl(window, kSignificantBox), settings.SignificantDigits);
+  for (const GeneralSetting& setting : kGeneralSettings) ShowSetting(window, settings, setting);
   ShowDecimalsCaption(window);
-  SetChecked(FindControl(window, kRememberBox), settings.RememberLastCategory == 1);
 
   for (int n = 1; n <= kCategoryCount; ++n) {
     const std::string name = CategoryButtonName(n);
@@ -127,49 +155,37 @@ void OnOptionsCreated(AppState& state, Window* window) {
   }
 
   if (FindSkinStyle(settings.InterfaceStyle) != nullptr) {
-    SetChecked(FindControl(window, StyleRadioName(settings.InterfaceStyle)), true);
     ShowStylePreview(window, settings.InterfaceStyle);
   }
 }
 
 bool ApplyOptions(AppState& state, Window* window, Window* main_window) {
-  if (const NumberField* refused = FirstRefusedField(window)) {
+  if (const GeneralSetting* refused = FirstRefusedField(window)) {
     RefuseField(window, *refused);
     return false;
   }
   Settings& settings = state.settings;
   // Out-of-range numbers are held at the ends of the int range; what is written stays as typed.
-  settings.ColumnSpan = SettingToInt(TextOf(window, kColumnSpanBox));
-  settings.RowSpacing = SettingToInt(TextOf(window, kRowSpacingBox));
-  settings.RowsPerColumn = SettingToInt(TextOf(window, kRowsPerColumnBox));
-  settings.DecimalPlaces = SettingToInt(TextOf(window, kDecimalPlacesBox));
-
-  settings.ThousandsSeparators = Checked(FindControl(window, kThousandsBox));
-  WriteFlag(kThousandsSeparatorsKey, settings.ThousandsSeparators);
-  settings.SignificantDigits = Checked(FindControl(window, kSignificantBox));
-  WriteFlag(kSignificantDigitsKey, settings.SignificantDigits);
-  settings.RememberLastCategory = Checked(FindControl(window, kRememberBox)) ? 1 : 0;
-  WriteFlag(kRememberLastCategoryKey, settings.RememberLastCategory == 1);
-
-  for (int style = 1; style <= 3; ++style) {
-    if (Checked(FindControl(window, StyleRadioName(style)))) {
-      WriteSetting(kGeneralSection, kInterfaceStyleKey, std::to_string(style));
-      break;
+  for (const GeneralSetting& setting : kGeneralSettings) {
+    if (setting.field_kind == SettingField::NumberBox) {
+      SetSettingValue(settings, setting, SettingToInt(TextOf(window, setting.field)));
     }
   }
+  for (const GeneralSetting& setting : kGeneralSettings) StoreSetting(window, settings, setting);
   ApplyInterfaceStyle(settings, main_window);
   // The dialog shows the style it has just applied, as every window opened from now on does.
   ApplyInterfaceStyle(settings, window);
 
   for (int n = 1; n <= kCategoryCount; ++n) {
     const std::string name = CategoryButtonName(n);
-    WriteSetting(kButtonNamesSection, name, Utf8(Text(FindControl(window, name))));
+    WriteSetting(kButtonNamesSection, name, TextOf(window, name));
   }
 
-  WriteSetting(kGeneralSection, kColumnSpanKey, TextOf(window, kColumnSpanBox));
-  WriteSetting(kGeneralSection, kRowSpacingKey, TextOf(window, kRowSpacingBox));
-  WriteSetting(kGeneralSection, kRowsPerColumnKey, TextOf(window, kRowsPerColumnBox));
-  WriteSetting(kGeneralSection, kDecimalPlacesKey, TextOf(window, kDecimalPlacesBox));
+  for (const GeneralSetting& setting : kGeneralSettings) {
+    if (setting.field_kind == SettingField::NumberBox) {
+      WriteSetting(setting.section, setting.key, TextOf(window, setting.field));
+    }
+  }
 
   if (main_window != nullptr) RefreshCurrentPage(state, main_window);
   return true;

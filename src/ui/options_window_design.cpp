@@ -61,7 +61,7 @@ void AddFixedControls(WindowDesign& design) {
   const OptionsControl controls[] = {
   //  kind                      name                 parent         page           left  top width height text                   colour  tag
     {Kind::TransparentLabel,    "透明标签10",        kWindowLevel,  -1,              26,   0,  46,  24, "Options",               kWhite, ""},
-    {Kind::ImageButton,         "控件_图形按钮_关闭", kWindowLevel,  -1,             243,   0,  44,  18, "×",                     kBlack, ""},
+    {Kind::ImageButton,         kCloseButton,        kWindowLevel,  -1,             243,   0,  44,  18, "×",                     kBlack, ""},
     {Kind::Canvas,              "画板1",             kWindowLevel,  -1,              16,  24, 272, 416, "",                      kBlack, ""},
     {Kind::AdvancedPageControl, kOptionsPages,       kWindowLevel,  -1,              24,  32, 254, 335, "",                      kBlack, ""},
     {Kind::SuperButton,         "确认",              kWindowLevel,  -1,              42, 392,  72,  24, "确定",                  kBlack, ""},
@@ -87,7 +87,7 @@ void AddFixedControls(WindowDesign& design) {
   };
   const OptionsBinding bindings[] = {
   //  control                 event              handler               argument
-    {"控件_图形按钮_关闭",    Event::Clicked,    kCloseOptionsWindow,  0},
+    {kCloseButton,            Event::Clicked,    kCloseOptionsWindow,  0},
     {"确认",                  Event::Clicked,    kConfirmOptions,      0},
     {"取消",                  Event::Clicked,    kCloseOptionsWindow,  0},
     {"应用",                  Event::Clicked,    kApplyOptions,        0},

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "settings/settings.h"
 #include "toolkit/design.h"
 
 namespace velmora {
@@ -15,14 +16,15 @@ inline constexpr const char* kOnOptionsBoxLostFocus = "OnOptionsBoxLostFocus";
 inline constexpr const char* kShowDecimalsCaption = "ShowDecimalsCaption";
 
 inline constexpr const char* kOptionsPages = "高级选择夹1";
-inline constexpr const char* kThousandsBox = "选择框1";
-inline constexpr const char* kRememberBox = "选择框2";
-inline constexpr const char* kSignificantBox = "选择框3";
-inline constexpr const char* kDecimalPlacesBox = "小数保留位数编辑框";
+// The fields of the general settings are named in their table (settings/settings.h).
+inline constexpr const char* kThousandsBox = GeneralSettingOf(kThousandsSeparatorsKey).field.data();
+inline constexpr const char* kRememberBox = GeneralSettingOf(kRememberLastCategoryKey).field.data();
+inline constexpr const char* kSignificantBox = GeneralSettingOf(kSignificantDigitsKey).field.data();
+inline constexpr const char* kDecimalPlacesBox = GeneralSettingOf(kDecimalPlacesKey).field.data();
 inline constexpr const char* kDecimalPlacesLabel = "透明标签3";
-inline constexpr const char* kColumnSpanBox = "跨度编辑框";
-inline constexpr const char* kRowSpacingBox = "上下间隔编辑框";
-inline constexpr const char* kRowsPerColumnBox = "每列个数编辑框";
+inline constexpr const char* kColumnSpanBox = GeneralSettingOf(kColumnSpanKey).field.data();
+inline constexpr const char* kRowSpacingBox = GeneralSettingOf(kRowSpacingKey).field.data();
+inline constexpr const char* kRowsPerColumnBox = GeneralSettingOf(kRowsPerColumnKey).field.data();
 inline constexpr const char* kStylePreview = "预览框";
 
 // Tags of the dialog's edit boxes: decimal places, then the 32 names, then span, spacing and

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "settings/settings.h"
-#include "settings/settings_file.h"
 #include "toolkit/toolkit.h"
+#include "ui/design_looks.h"
 #include "ui/main_window_design.h"
 #include "ui/secondary_windows.h"
 #include "units/category.h"
@@ -18,16 +18,16 @@ constexpr Colour kDarkCaption = 0x333333;
 void DressMainWindow(Window* window, const SkinStyle& style) {
   const Control self = WindowControl(window);
   SetPicture(self, QString::fromUtf8(style.background));
-  SetPicture(FindControl(window, "超级按钮1"), QString::fromUtf8(style.settings_face));
-  SetPicture(FindControl(window, "超级按钮2"), QString::fromUtf8(style.help_face));
-  for (const char* name : {"透明标签170", "超级按钮2", "超级按钮1"}) {
+  SetPicture(FindControl(window, kSettingsButton), QString::fromUtf8(style.settings_face));
+  SetPicture(FindControl(window, kHelpButton), QString::fromUtf8(style.help_face));
+  for (const char* name : {kTitleLabel, kHelpButton, kSettingsButton}) {
     SetVisible(FindControl(window, name), true);
   }
   // The two menus stay available as the buttons' pop-ups.
   SetMenuVisible(window, kGeneralMenu, false);
   SetMenuVisible(window, kHelpMenu, false);
   SetBackgroundColour(self, kLightGrey);
-  for (const char* name : {"控件_图形按钮_最小化", "控件_图形按钮_关闭"}) {
+  for (const char* name : {kMinimiseButton, kCloseButton}) {
     SetVisible(FindControl(window, name), true);
   }
   SetBackgroundColour(FindControl(window, kPageControlName), kLightGrey);
@@ -60,7 +60,7 @@ const SkinStyle* FindSkinStyle(int style) {
 }
 
 int ReadInterfaceStyle() {
-  return SettingToInt(ReadSetting(kGeneralSection, kInterfaceStyleKey, "1"));
+  return ReadSettingValue(GeneralSettingOf(kInterfaceStyleKey));
 }
 
 void ApplyInterfaceStyle(Settings& settings, Window* window) {

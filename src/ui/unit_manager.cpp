@@ -13,6 +13,7 @@
 #include "settings/settings.h"
 #include "settings/settings_file.h"
 #include "toolkit/grid.h"
+#include "toolkit/utf8_text.h"
 #include "toolkit/window.h"
 #include "ui/skin.h"
 #include "ui/unit_manager_design.h"
@@ -38,10 +39,6 @@ constexpr const char* kCommandButtons[] = {kApplyButton, kAddUnitButton, kDelete
 constexpr int kNumberColumnWidth = 40;
 constexpr int kNameColumnWidth = 100;
 constexpr int kFactorColumnWidth = 138;
-
-QString FromUtf8(const std::string& text) {
-  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QString FactorProblemText(FactorProblem problem) {
   switch (problem) {

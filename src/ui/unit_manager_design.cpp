@@ -42,20 +42,6 @@ Look CommandLook(const char* icon) {
   return look;
 }
 
-struct FixedControl {
-  Kind kind;
-  const char* name;
-  const char* parent;
-  int left;  // in the window, as the design states every place
-  int top;
-  int width;
-  int height;
-  const char* text;
-  bool disabled;
-  Look look;
-  const char* handler;  // clicked, when set
-};
-
 // Category button N stands in one of four columns: 1 to 16 fill the left pair two per row (odd
 // numbers left), 17 to 32 the right pair. The grid's canvas holds 17 to 30.
 ControlDesign CategoryButton(int page) {
@@ -95,22 +81,22 @@ WindowDesign BuildUnitManagerDesign() {
   design.events = {{Event::Created, kOpenUnitManager}};
 
   // clang-format off
-  const FixedControl controls[] = {
-  //  kind                    name                   parent          left  top width height text                      disabled look                           handler
-    {Kind::TransparentLabel, "透明标签4",            "",              32,   0,  64,  24, "单位管理器",               false, TextLook(kWhite),               nullptr},
-    {Kind::ImageButton,      "控件_图形按钮_关闭",   "",             592,   0,  44,  18, "×",                        false, PictureButtonLook("close"),     kCloseUnitManager},
-    {Kind::Canvas,           kCanvas,                "",              24,  24, 624, 424, "",                         false, PanelLook(),                    nullptr},
-    {Kind::Grid,             kUnitGrid,              kCanvas,         32,  32, 296, 368, "",                         false, GridLook(),                     nullptr},
-    {Kind::GroupBox,         kCommandGroup,          kCanvas,        336,  24, 304, 152, "",                         false, PanelLook(),                    nullptr},
-    {Kind::ShapeBox,         "外形框1",              kCommandGroup,  431, 120, 120,  40, "",                         false, TextLook(0x999999),             nullptr},
-    {Kind::GroupBox,         kCategoryGroup,         kCanvas,        336, 176, 304, 218, "",                         false, PanelLook(),                    nullptr},
-    {Kind::SuperButton,      kAddUnitButton,         "",             384,  40,  80,  24, "加入新单位",               true,  CommandLook("unit-add.png"),    kAddUnit},
-    {Kind::SuperButton,      kDeleteUnitButton,      "",             528,  40,  80,  24, "删除单位",                 true,  CommandLook("unit-delete.png"), kDeleteUnit},
-    {Kind::SuperButton,      kMoveUpButton,          "",             384,  72,  80,  24, "上移",                     true,  CommandLook("unit-up.png"),     kMoveUnitUp},
-    {Kind::SuperButton,      kMoveDownButton,        "",             528,  72,  80,  24, "下移",                     true,  CommandLook("unit-down.png"),   kMoveUnitDown},
-    {Kind::SuperButton,      kApplyButton,           "",             451, 128,  80,  24, "应用",                     true,  CommandLook("unit-apply.png"),  kApplyUnitList},
-    {Kind::TransparentLabel, "透明标签3",            kCanvas,         32, 404, 600,  40, "每一项修改后请不要忘记点击应用按钮！\n应用后，主界面立即按新的单位列表显示。", false, TextLook(kRed), nullptr},
-    {Kind::Timer,            "时钟1",                "",               0,   0,   0,   0, "",                         false, Look{},                         nullptr},
+  const ControlRow controls[] = {
+  //  kind                    name                   parent          left  top width height text                      look                            cursor           handler
+    {Kind::TransparentLabel, "透明标签4",            "",              32,   0,  64,  24, "单位管理器",               TextLook(kWhite),               Cursor::Default, nullptr},
+    {Kind::ImageButton,      kCloseButton,           "",             592,   0,  44,  18, "×",                        PictureButtonLook("close"),     Cursor::Default, kCloseUnitManager},
+    {Kind::Canvas,           kCanvas,                "",              24,  24, 624, 424, "",                         PanelLook(),                    Cursor::Default, nullptr},
+    {Kind::Grid,             kUnitGrid,              kCanvas,         32,  32, 296, 368, "",                         GridLook(),                     Cursor::Default, nullptr},
+    {Kind::GroupBox,         kCommandGroup,          kCanvas,        336,  24, 304, 152, "",                         PanelLook(),                    Cursor::Default, nullptr},
+    {Kind::ShapeBox,         "外形框1",              kCommandGroup,  431, 120, 120,  40, "",                         TextLook(0x999999),             Cursor::Default, nullptr},
+    {Kind::GroupBox,         kCategoryGroup,         kCanvas,        336, 176, 304, 218, "",                         PanelLook(),                    Cursor::Default, nullptr},
+    {Kind::SuperButton,      kAddUnitButton,         "",             384,  40,  80,  24, "加入新单位",               CommandLook("unit-add.png"),    Cursor::Default, kAddUnit},
+    {Kind::SuperButton,      kDeleteUnitButton,      "",             528,  40,  80,  24, "删除单位",                 CommandLook("unit-delete.png"), Cursor::Default, kDeleteUnit},
+    {Kind::SuperButton,      kMoveUpButton,          "",             384,  72,  80,  24, "上移",                     CommandLook("unit-up.png"),     Cursor::Default, kMoveUnitUp},
+    {Kind::SuperButton,      kMoveDownButton,        "",             528,  72,  80,  24, "下移",                     CommandLook("unit-down.png"),   Cursor::Default, kMoveUnitDown},
+    {Kind::SuperButton,      kApplyButton,           "",             451, 128,  80,  24, "应用",                     CommandLook("unit-apply.png"),  Cursor::Default, kApplyUnitList},
+    {Kind::TransparentLabel, "透明标签3",            kCanvas,         32, 404, 600,  40, "每一项修改后请不要忘记点击应用按钮！\n应用后，主界面立即按新的单位列表显示。", TextLook(kRed), Cursor::Default, nullptr},
+    {Kind::Timer,            "时钟1",                "",               0,   0,   0,   0, "",                         Look{},                         Cursor::Default, nullptr},
   };
   // clang-format on
 
@@ -125,14 +111,11 @@ WindowDesign BuildUnitManagerDesign() {
     }
     design.controls.push_back(std::move(control));
   };
-  for (const FixedControl& row : controls) {
-    ControlDesign control =
-        PlacedControl(row.kind, row.name, row.parent, row.left, row.top, row.width, row.height);
-    control.text = row.text;
-    control.disabled = row.disabled;
+  for (const ControlRow& row : controls) {
+    ControlDesign control = MakeControl(row);
+    // The command buttons wait for a category to be chosen.
+    control.disabled = row.kind == Kind::SuperButton;
     control.visible = row.kind != Kind::Timer;
-    control.look = row.look;
-    if (row.handler != nullptr) control.events = {{Event::Clicked, row.handler}};
     // What assistive tools call the picture button and the grid.
     if (control.kind == Kind::ImageButton) control.accessible_name = "关闭";
     if (control.kind == Kind::Grid) control.accessible_name = "单位列表";

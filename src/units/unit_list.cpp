@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include "text/number_text.h"
+#include "text/utf8.h"
 #include "units/category.h"
 
 namespace velmora {
@@ -20,16 +21,6 @@ std::size_t CharacterCount(std::string_view text) {
   std::size_t count = 0;
   for (const char c : text) count += IsContinuationByte(c) ? 0 : 1;
   return count;
-}
-
-// Byte length of the first `count` UTF-8 characters of `text`.
-std::size_t Utf8Prefix(std::string_view text, std::size_t count) {
-  std::size_t i = 0;
-  for (std::size_t seen = 0; i < text.size() && seen < count; ++seen) {
-    ++i;
-    while (i < text.size() && IsContinuationByte(text[i])) ++i;
-  }
-  return i;
 }
 
 // "1.5e-05" -> "1.5e-5", "1.000e+20" -> "1e20": no zeros that carry nothing, no plus sign.

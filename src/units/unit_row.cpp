@@ -4,21 +4,12 @@
 #include <cmath>
 
 #include "text/number_text.h"
+#include "text/utf8.h"
 
 namespace velmora {
 namespace {
 
 constexpr std::size_t kFactorCharacters = 99;
-
-// Byte length of the first `count` UTF-8 characters of `text`.
-std::size_t Utf8Prefix(std::string_view text, std::size_t count) {
-  std::size_t i = 0;
-  for (std::size_t seen = 0; i < text.size() && seen < count; ++seen) {
-    ++i;
-    while (i < text.size() && (static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) ++i;
-  }
-  return i;
-}
 
 // Widgets take coordinates up to 2^24 or so; anything past that is off every screen anyway.
 constexpr double kCoordinateLimit = 1 << 24;

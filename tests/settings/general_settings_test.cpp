@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -153,6 +154,50 @@ TEST_F(GeneralSettingsTest, EmptyStoredValueIsZeroNotTheDefault) {
   const Settings s = ReadWith("界面风格=\n记住最后类别=");
   EXPECT_EQ(s.InterfaceStyle, 0);
   EXPECT_EQ(s.RememberLastCategory, 0);
+}
+
+// Each row of the table, written alone to the file, comes back in its own member and in no other:
+// a row wired to the wrong member, or two rows to the same one, shows up here.
+TEST_F(GeneralSettingsTest, EveryTableRowRoundTripsThroughTheFileAlone) {
+  SetSettingsPath(dir_ / "config.dat");
+  const Settings defaults = ReadGeneralSettings();
+  for (const GeneralSetting& row : kGeneralSettings) {
+    SCOPED_TRACE(std::string(row.key));
+    ASSERT_NE(row.number == nullptr, row.flag == nullptr) << "one member per row";
+    // The value the read gives when the key is absent is the row's default, read by its rule.
+    const int by_default =
+        row.flag != nullptr ? (row.default_text == "1" ? 1 : 0) : SettingToInt(row.default_text);
+    EXPECT_EQ(SettingValue(defaults, row), by_default);
+
+    const TempDir dir;
+    const SettingsFile file(dir / "config.dat");
+    const int stored = row.flag != nullptr ? 1 : 7;
+    ASSERT_TRUE(file.Write(row.section, row.key, std::to_string(stored)));
+    const Settings read = ReadGeneralSettings(file);
+    EXPECT_EQ(ReadSettingValue(file, row), stored);
+    for (const GeneralSetting& other : kGeneralSettings) {
+      EXPECT_EQ(SettingValue(read, other), &other == &row ? stored : SettingValue(defaults, other))
+          << std::string(other.key);
+    }
+  }
+}
+
+TEST(GeneralSettingsTableTest, KeysFieldsAndRangesAreSound) {
+  for (const GeneralSetting& row : kGeneralSettings) {
+    SCOPED_TRACE(std::string(row.key));
+    EXPECT_EQ(&GeneralSettingOf(row.key), &row);
+    EXPECT_EQ(row.field.empty(), row.field_kind == SettingField::None);
+    if (row.field_kind == SettingField::NumberBox || row.field_kind == SettingField::Choice) {
+      EXPECT_LE(row.lowest, row.highest);
+      EXPECT_NE(row.number, nullptr) << "a number box or choice edits a number";
+    }
+    for (const GeneralSetting& other : kGeneralSettings) {
+      if (&other == &row) continue;
+      EXPECT_FALSE(other.section == row.section && other.key == row.key) << "key twice";
+      EXPECT_TRUE(row.field.empty() || other.field != row.field) << "field twice";
+    }
+  }
+  EXPECT_THROW(GeneralSettingOf("no such key"), std::out_of_range);
 }
 
 }  // namespace

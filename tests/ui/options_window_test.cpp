@@ -17,6 +17,7 @@
 #include "ui/main_window_design.h"
 #include "ui/main_window_fixture.h"
 #include "ui/modal_window.h"
+#include "ui/options_fixture.h"
 #include "ui/options_window_design.h"
 #include "ui/secondary_windows.h"
 #include "ui/skin.h"
@@ -27,67 +28,17 @@ namespace velmora {
 namespace {
 
 using testing::MainWindowTest;
+using testing::OptionsTest;
 using testing::UserClick;
 using testing::UserKeys;
 using testing::WhileModal;
+using testing::Widget;
 
 constexpr const char* kConfig =
     "[通用设置]\n界面风格=1\n小数保留位数=6\n是否千位分隔=1\n记住最后类别=0\n"
     "跨度=300\n上下间隔=24\n每列个数=15\n"
     "[按钮的命名]\nunit1=长度\nunit2=面积\n"
     "[unit1]\n2=米,1\n3=三分之一,0.333333333333\n4=千分之一,1000\n";
-
-template <typename T = QWidget>
-T* Widget(Window* window, std::string_view name) {
-  return qobject_cast<T*>(FindControl(window, name).object());
-}
-
-class OptionsTest : public MainWindowTest {
- protected:
-  // Opens the dialog from its menu item and runs `body` on it while it is open.
-  void WithOptions(const std::function<void(Window*)>& body) {
-    WhileModal([body](Window* options) {
-      EXPECT_EQ(WindowName(options), kOptionsWindow);
-      options->activateWindow();
-      EXPECT_TRUE(QTest::qWaitForWindowActive(options));
-      body(options);
-    });
-    MenuItem("系统设置菜单")->trigger();
-    EXPECT_EQ(FindWindow(kOptionsWindow), nullptr);
-  }
-
-  QAction* MenuItem(const char* name) {
-    return qobject_cast<QAction*>(FindControl(window(), name).object());
-  }
-
-  static void Click(Window* window, std::string_view name) {
-    auto* button = Widget<QAbstractButton>(window, name);
-    ASSERT_NE(button, nullptr) << name;
-    QTest::mouseClick(button, Qt::LeftButton, {}, button->rect().center());
-  }
-
-  // Shows the page the box stands on, clicks into it and replaces its text by typing.
-  static void TypeInto(Window* options, std::string_view name, const char* keys) {
-    auto* box = Widget<QLineEdit>(options, name);
-    ASSERT_NE(box, nullptr) << name;
-    ShowPageOf(options, box);
-    QTest::mouseClick(box, Qt::LeftButton);
-    box->selectAll();
-    QTest::keyClick(box, Qt::Key_Backspace);
-    QTest::keyClicks(box, keys);
-  }
-
-  static void ShowPageOf(Window* options, QWidget* control) {
-    auto* pages = dynamic_cast<AdvancedPageControl*>(FindControl(options, kOptionsPages).object());
-    for (int i = 0; i < pages->count(); ++i) {
-      if (pages->page(i)->isAncestorOf(control)) pages->setCurrentIndex(i);
-    }
-  }
-
-  std::string Stored(std::string_view section, std::string_view key) {
-    return ReadSetting(section, key, "<absent>");
-  }
-};
 
 TEST_F(OptionsTest, ShowsTheValuesInMemoryAndTheCaptionsOfTheFile) {
   // State: decimals 6 in the file, 4 in memory; captions for unit1 and unit2 only.
