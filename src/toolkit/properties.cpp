@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include "toolkit/colour.h"
+#include "toolkit/program_write.h"
 #include "toolkit/scrolling_area.h"
 #include "toolkit/toolkit.h"
 #include "toolkit/widgets.h"
@@ -73,6 +74,7 @@ void SetText(Control control, const QString& text) {
         // its leading digits; the box the user types in keeps the caret where it is.
         if (!edit->hasFocus()) edit->setCursorPosition(0);
       } else {
+        const ProgramWrite write(object);
         static_cast<QPlainTextEdit*>(object)->setPlainText(text);
       }
       break;

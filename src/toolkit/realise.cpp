@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QFrame>
 #include <QGroupBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTimer>
@@ -11,8 +12,9 @@
 #include "toolkit/colour.h"
 #include "toolkit/decimal_validator.h"
 #include "toolkit/grid.h"
-#include "toolkit/scrolling_area.h"
+#include "toolkit/program_write.h"
 #include "toolkit/scroll_box.h"
+#include "toolkit/scrolling_area.h"
 #include "toolkit/widgets.h"
 #include "toolkit/window.h"
 
@@ -59,8 +61,13 @@ QWidget* MakeEditBox(Window* host, const ControlDesign& design, QWidget* parent)
   const Look& look = design.look;
   if (look.input == Input::MultiLine) {
     auto* edit = new MultiLineEditBox(host, parent);
-    QObject::connect(edit, &QPlainTextEdit::textChanged, host->connection_guard(),
-                     [host, edit] { host->Raise(edit, Event::ContentChanged); });
+    // Every change is content changed; one the program did not write is also user edited.
+    QObject::connect(edit, &QPlainTextEdit::textChanged, host->connection_guard(), [host, edit] {
+      const bool by_user = !ProgramWrite::Writing(edit);
+      const QPointer<QObject> alive = edit;
+      host->Raise(edit, Event::ContentChanged);
+      if (by_user && alive) host->Raise(edit, Event::UserEdited);
+    });
     edit->setPlainText(DesignText(design.text));
     ApplyColours(edit, look, QPalette::Base);
     return edit;
@@ -76,6 +83,10 @@ QWidget* MakeEditBox(Window* host, const ControlDesign& design, QWidget* parent)
   edit->SetContextMenu(FromUtf8(look.context_menu));
   QObject::connect(edit, &QLineEdit::textChanged, host->connection_guard(),
                    [host, edit] { host->Raise(edit, Event::ContentChanged); });
+  // textEdited comes of the user's editing (and QLineEdit's own insert and paste), never of
+  // setText.
+  QObject::connect(edit, &QLineEdit::textEdited, host->connection_guard(),
+                   [host, edit] { host->Raise(edit, Event::UserEdited); });
   ApplyColours(edit, look, QPalette::Base);
   return edit;
 }

@@ -17,8 +17,8 @@
 #include "toolkit/colour.h"
 #include "toolkit/reading_order.h"
 #include "toolkit/realise.h"
-#include "toolkit/scrolling_area.h"
 #include "toolkit/scroll_box.h"
+#include "toolkit/scrolling_area.h"
 #include "toolkit/widgets.h"
 
 namespace velmora {
@@ -503,7 +503,7 @@ void Window::TagChanged(QObject* object, const QString& tag) {
   if (found->tagged) by_tag_.insert(key, object);
 }
 
-Control Window::Copy(Control template_control) {
+Control Window::Copy(Control template_control, std::optional<int> argument) {
   QObject* original = template_control.object();
   const auto found = records_.constFind(original);
   if (found == records_.cend() || found->design == nullptr) return {};
@@ -518,6 +518,9 @@ Control Window::Copy(Control template_control) {
   record.kind = source.kind;
   record.design = source.design;
   record.bindings = source.bindings;
+  if (argument) {
+    for (Binding& binding : record.bindings) binding.argument = *argument;
+  }
   Register(copy, record, original->property("tag").toString());
   PlaceCopy(*source.design, copy);
   return Control(copy, source.kind);

@@ -1,12 +1,12 @@
-#include "units/category_buttons.h"
+#include "ui/category_buttons.h"
 
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
 #include <string>
 
-#include "ui/main_window_fixture.h"
 #include "toolkit/widgets.h"
+#include "ui/main_window_fixture.h"
 #include "units/category.h"
 
 namespace velmora {
