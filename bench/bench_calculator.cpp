@@ -13,12 +13,12 @@
 #include <string>
 
 #include "calc/evaluator.h"
+#include "settings/settings.h"
 #include "temp_settings_file.h"
 #include "toolkit/toolkit.h"
 #include "toolkit/window.h"
 #include "ui/calculator_window.h"
 #include "ui/calculator_window_design.h"
-#include "units/app_state.h"
 #include "widget_bench.h"
 
 namespace velmora {
@@ -26,12 +26,13 @@ namespace {
 
 struct Calculator {
   TempSettingsFile config{"calculator", ""};
-  AppState state;
+  Settings settings;
+  CalculatorMemory memory;
   QPointer<Window> window;
 
   Calculator() {
-    window = LoadWindow(CalculatorWindowDesign(), CalculatorWindowHandlers(state, nullptr), nullptr,
-                        false);
+    window = LoadWindow(CalculatorWindowDesign(), CalculatorWindowHandlers(settings, memory),
+                        nullptr, false);
     window->activateWindow();
     for (int i = 0; i < 100 && !window->isActiveWindow(); ++i) {
       QCoreApplication::processEvents(QEventLoop::AllEvents, 10);

@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "app/program_state.h"
 #include "app/startup.h"
 #include "convert/format_number.h"
 #include "settings/settings_file.h"
@@ -22,9 +23,8 @@
 #include "text/number_text.h"
 #include "toolkit/toolkit.h"
 #include "toolkit/window.h"
-#include "units/app_state.h"
+#include "ui/category_pages.h"
 #include "units/category.h"
-#include "units/load_category_page.h"
 #include "widget_bench.h"
 
 namespace velmora {
@@ -61,7 +61,7 @@ class Config {
 };
 
 struct Program {
-  std::unique_ptr<AppState> state = std::make_unique<AppState>();
+  std::unique_ptr<ProgramState> state = std::make_unique<ProgramState>();
   QPointer<Window> window;
 
   Program() {
@@ -83,7 +83,7 @@ void BM_TypeOneCharacterInto49UnitPage(benchmark::State& bench) {
   const bool significant = bench.range(1) == 1;
   const Config config(significant);
   Program program;
-  LoadCategoryPage(*program.state, program.window, 1);
+  LoadCategoryPage(program.state->conversion, program.window, 1);
   const int unit = static_cast<int>(bench.range(0));
   QLineEdit* typed = program.Row(PageBase(1) + unit);
   typed->setFocus(Qt::MouseFocusReason);
@@ -133,7 +133,8 @@ void BM_FirstBuildOf49UnitPage(benchmark::State& bench) {
       page = 0;
     }
     ++page;
-    TimeIteration(bench, [&] { LoadCategoryPage(*program->state, program->window, page); });
+    TimeIteration(bench,
+                  [&] { LoadCategoryPage(program->state->conversion, program->window, page); });
     if (program->Row(PageBase(page) + kMaxUnitsPerPage) == nullptr) {
       bench.SkipWithError("the page was not built");
       return;

@@ -12,13 +12,13 @@
 #include <string>
 #include <vector>
 
+#include "app/program_state.h"
 #include "app/startup.h"
 #include "temp_settings_file.h"
 #include "text/gb18030.h"
 #include "toolkit/toolkit.h"
 #include "toolkit/window.h"
 #include "ui/find_panel_design.h"
-#include "units/app_state.h"
 #include "units/category.h"
 #include "units/unit_search.h"
 #include "widget_bench.h"
@@ -80,7 +80,7 @@ BENCHMARK(BM_SearchAll1600Rows)
     ->ReportAggregatesOnly(true);
 
 struct Program {
-  std::unique_ptr<AppState> state = std::make_unique<AppState>();
+  std::unique_ptr<ProgramState> state = std::make_unique<ProgramState>();
   QPointer<Window> window;
 
   Program() {

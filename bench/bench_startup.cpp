@@ -9,13 +9,13 @@
 #include <memory>
 #include <string>
 
+#include "app/program_state.h"
 #include "app/startup.h"
 #include "settings/settings_file.h"
 #include "temp_settings_file.h"
 #include "text/gb18030.h"
 #include "toolkit/toolkit.h"
 #include "toolkit/window.h"
-#include "units/app_state.h"
 
 namespace velmora {
 namespace {
@@ -41,7 +41,7 @@ class ShippedConfig {
 void BM_StartUntilShown(benchmark::State& run) {
   const ShippedConfig config(run.range(0) == 1);
   for (auto _ : run) {
-    auto state = std::make_unique<AppState>();
+    auto state = std::make_unique<ProgramState>();
     QPointer<Window> window = StartProgram(*state);
     QCoreApplication::processEvents();
     benchmark::DoNotOptimize(window.data());

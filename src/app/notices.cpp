@@ -12,11 +12,17 @@
 #include "net/notice.h"
 #include "toolkit/toolkit.h"
 #include "toolkit/window.h"
+#include "ui/main_window.h"
 #include "ui/main_window_design.h"
-#include "units/app_state.h"
 
 #ifndef VELMORA_NOTICE_HOST
 #define VELMORA_NOTICE_HOST ""
+#endif
+#ifndef VELMORA_HOMEPAGE_URL
+#define VELMORA_HOMEPAGE_URL ""
+#endif
+#ifndef VELMORA_GAMES_URL
+#define VELMORA_GAMES_URL ""
 #endif
 
 namespace velmora {
@@ -76,6 +82,30 @@ NoticeReceiver* FindReceiver(Window* window) {
   return nullptr;
 }
 
+// An empty address makes the label plain text: the click opens nothing.
+void OpenThroughLinkBox(Window* window, const std::string& address) {
+  if (address.empty()) return;
+  const Control link_box = FindControl(window, kHomepageLinkBox);
+  SetText(link_box, QString::fromStdString(address));
+  OpenAddress(link_box);
+}
+
+// One step of a notice rotation: A, B, C, A, A, B, C, … The first tick comes 1 ms after the
+// notice fetch started the timer; every later one after 3 s.
+void ShowNextNotice(const std::vector<std::string>& texts, int& index, Control label,
+                    Control timer) {
+  SetTimerInterval(timer, kNoticeInterval);
+  // The fetch never starts the timer with an empty list; should it, the label keeps its text.
+  if (texts.empty()) return;
+  if (index >= 0 && index < static_cast<int>(texts.size())) {
+    SetText(label, QString::fromStdString(texts[static_cast<std::size_t>(index)]));
+    ++index;
+  } else {
+    index = 0;
+    SetText(label, QString::fromStdString(texts.front()));
+  }
+}
+
 std::shared_ptr<NoticeGate> GateOf(Window* window) {
   NoticeReceiver* receiver = FindReceiver(window);
   if (receiver == nullptr) receiver = new NoticeReceiver(window);
@@ -89,7 +119,7 @@ std::string NoticeServer() {
   return VELMORA_NOTICE_HOST;
 }
 
-bool StartNoticeFetch(AppState& state, Window* window, NoticeKind kind) {
+bool StartNoticeFetch(NoticeState& state, Window* window, NoticeKind kind) {
   if (window == nullptr) return false;
   const bool message = kind == NoticeKind::kMessage;
   const NoticeSource& source = message ? kMessageNotice : kAdvertNotice;
@@ -115,6 +145,41 @@ bool StartNoticeFetch(AppState& state, Window* window, NoticeKind kind) {
 void StopNoticeHandOver(Window* window) {
   if (window == nullptr) return;
   if (NoticeReceiver* receiver = FindReceiver(window)) receiver->gate()->Close();
+}
+
+void ShowNextMessage(NoticeState& state, Window* window) {
+  ShowNextNotice(state.MessageTexts, state.MessageIndex, FindControl(window, kMessageLabel),
+                 FindControl(window, kMessageTimer));
+}
+
+void ShowNextAdvert(NoticeState& state, Window* window) {
+  ShowNextNotice(state.AdvertTexts, state.AdvertIndex, FindControl(window, kAdvertLabel),
+                 FindControl(window, kAdvertTimer));
+}
+
+void UseBuiltInLinkAddresses(NoticeState& state) {
+  state.HomepageAddress = VELMORA_HOMEPAGE_URL;
+  state.AdvertAddress = VELMORA_GAMES_URL;
+}
+
+void DressLinkLabels(const NoticeState& state, Window* window) {
+  const auto dress = [window](const char* label, const std::string& address) {
+    SetMouseCursor(FindControl(window, label), address.empty() ? Cursor::Default : Cursor::Hand);
+  };
+  dress(kMessageLabel, state.HomepageAddress);
+  dress(kOwnershipLabel, state.HomepageAddress);
+  dress(kAdvertLabel, state.AdvertAddress);
+}
+
+void AddNoticeHandlers(HandlerTable& table, NoticeState& state) {
+  table[kShowNextMessage] = [&state](const EventArgs& e) { ShowNextMessage(state, e.window); };
+  table[kShowNextAdvert] = [&state](const EventArgs& e) { ShowNextAdvert(state, e.window); };
+  table[kOpenHomepage] = [&state](const EventArgs& e) {
+    OpenThroughLinkBox(e.window, state.HomepageAddress);
+  };
+  table[kOpenGamesPage] = [&state](const EventArgs& e) {
+    OpenThroughLinkBox(e.window, state.AdvertAddress);
+  };
 }
 
 }  // namespace velmora

@@ -9,17 +9,18 @@
 #include <string>
 
 #include "app/notices.h"
+#include "app/program_state.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
 #include "toolkit/picture_prefetch.h"
+#include "ui/category_buttons.h"
+#include "ui/category_pages.h"
 #include "toolkit/utf8_text.h"
 #include "ui/main_window.h"
 #include "ui/main_window_design.h"
+#include "ui/secondary_windows.h"
 #include "ui/skin.h"
-#include "units/app_state.h"
 #include "units/category.h"
-#include "units/category_buttons.h"
-#include "units/load_category_page.h"
 
 namespace velmora {
 namespace {
@@ -50,9 +51,11 @@ std::jthread StartFontWarmUp() {
   return std::jthread([] { FcInit(); });
 }
 
-HandlerTable MainWindowHandlers(AppState& state) {
+HandlerTable MainWindowHandlers(ProgramState& state) {
   HandlerTable table;
-  AddMainWindowHandlers(table, state);
+  AddMainWindowHandlers(table, state.conversion, state.drag);
+  AddNoticeHandlers(table, state.notices);
+  AddSecondaryWindowOpeners(table, state.secondary_windows());
   table[kOnMainWindowCreated] = [&state](const EventArgs& e) {
     OnMainWindowCreated(state, e.window);
   };
@@ -62,30 +65,31 @@ HandlerTable MainWindowHandlers(AppState& state) {
   return table;
 }
 
-void OnMainWindowCreated(AppState& state, Window* window) {
+void OnMainWindowCreated(ProgramState& state, Window* window) {
   // The notice fetches run on threads of their own, the message before any setting is read and
   // the advert once the window is on screen.
-  StartNoticeFetch(state, window, NoticeKind::kMessage);
+  StartNoticeFetch(state.notices, window, NoticeKind::kMessage);
   // The outline is cut to the window's fixed size before the window is built up.
   SetWindowOutline(window, kMainWindowWidth, kMainWindowHeight, kOutlineCorner, kOutlineCorner);
-  state.settings = ReadGeneralSettings();
+  ConversionState& conversion = state.conversion;
+  conversion.settings = ReadGeneralSettings();
   NameCategoryButtons(window);
-  ApplyInterfaceStyle(state.settings, window);
-  const int last = state.settings.LastCategory;
-  if (state.settings.RememberLastCategory == 1 && last >= 0 && last < kCategoryCount) {
-    LoadCategoryPage(state, window, last + 1);
+  ApplyInterfaceStyle(conversion.settings, window);
+  const int last = conversion.settings.LastCategory;
+  if (conversion.settings.RememberLastCategory == 1 && last >= 0 && last < kCategoryCount) {
+    LoadCategoryPage(conversion, window, last + 1);
   }
   DressCategoryButtons(window);
-  DressLinkLabels(state, window);
+  DressLinkLabels(state.notices, window);
   SetVisible(WindowControl(window), true);
   AddSystemMenu(window);
-  StartNoticeFetch(state, window, NoticeKind::kAdvert);
+  StartNoticeFetch(state.notices, window, NoticeKind::kAdvert);
 }
 
-void OnMainWindowDestroyed(AppState& state, Window* window) {
+void OnMainWindowDestroyed(ProgramState& state, Window* window) {
   // A fetch still waiting for its server must not reach a window (or state) that is going.
   StopNoticeHandOver(window);
-  if (state.settings.RememberLastCategory == 1) {
+  if (state.conversion.settings.RememberLastCategory == 1) {
     const int page = CurrentPage(FindControl(window, kPageControlName));
     WriteSetting(kGeneralSection, kLastCategoryKey, std::to_string(page));
   }
@@ -106,7 +110,7 @@ QTranslator* InstallQtTranslations(const QLocale& locale) {
   return translator;
 }
 
-Window* StartProgram(AppState& state) {
+Window* StartProgram(ProgramState& state) {
   PrefetchMainWindowPictures(MainWindowDesign());
   return LoadWindow(MainWindowDesign(), MainWindowHandlers(state), nullptr, false);
 }

@@ -9,18 +9,18 @@ class QTranslator;
 
 namespace velmora {
 
-struct AppState;
+struct ProgramState;
 
 // Every handler the main window's design binds, the window's own ones included.
-HandlerTable MainWindowHandlers(AppState& state);
+HandlerTable MainWindowHandlers(ProgramState& state);
 
 // The main window's created handler: starts the notice fetches, cuts the outline, reads the
 // settings, names the category buttons, applies the style, builds the remembered page, dresses
 // the buttons and shows the window, in this order.
-void OnMainWindowCreated(AppState& state, Window* window);
+void OnMainWindowCreated(ProgramState& state, Window* window);
 // The main window's destroying handler: remembers the page on show (when the settings ask for
 // it) and takes the icon out of the notification area.
-void OnMainWindowDestroyed(AppState& state, Window* window);
+void OnMainWindowDestroyed(ProgramState& state, Window* window);
 
 // Reads the machine's font configuration on a thread of its own, to be started before the
 // application object: the first text drawn then finds it ready instead of reading it while the
@@ -36,6 +36,6 @@ QTranslator* InstallQtTranslations(const QLocale& locale);
 // message loop: starts decoding the first frame's pictures, loads MainWindow, whose created handler
 // does the start-up work. `state` must outlive the window. Returns the window (it owns itself), or
 // nullptr when it was destroyed while starting.
-Window* StartProgram(AppState& state);
+Window* StartProgram(ProgramState& state);
 
 }  // namespace velmora

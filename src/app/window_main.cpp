@@ -5,14 +5,14 @@
 #include <memory>
 
 #include "app/command_line.h"
+#include "app/notices.h"
+#include "app/program_state.h"
 #include "app/smoke_test.h"
 #include "app/startup.h"
 #include "app/window_smoke_test.h"
 #include "net/http_client.h"
 #include "settings/settings_file.h"
 #include "settings/settings_location.h"
-#include "ui/main_window.h"
-#include "units/app_state.h"
 
 namespace {
 
@@ -27,8 +27,8 @@ int RunWindow(int argc, char** argv) {
   // The main window decides when the program ends, also while it is hidden.
   QApplication::setQuitOnLastWindowClosed(false);
   velmora::InstallQtTranslations(QLocale::system());
-  const auto state = std::make_unique<velmora::AppState>();
-  velmora::UseBuiltInLinkAddresses(*state);
+  const auto state = std::make_unique<velmora::ProgramState>();
+  velmora::UseBuiltInLinkAddresses(state->notices);
   velmora::Window* window = velmora::StartProgram(*state);
   if (window == nullptr) return 0;
   velmora::QuitWhenDestroyed(window);

@@ -15,11 +15,11 @@
 #include <memory>
 #include <string>
 
+#include "app/program_state.h"
 #include "toolkit/toolkit.h"
 #include "toolkit/window.h"
 #include "ui/main_window_design.h"
 #include "ui/secondary_windows.h"
-#include "units/app_state.h"
 #include "units/category.h"
 
 namespace velmora {
@@ -65,7 +65,7 @@ void WaitUntil(std::function<bool()> done, const QString& what, std::function<vo
 
 class SmokeTest {
  public:
-  SmokeTest(Window* main_window, AppState& state, int drag_wait_seconds)
+  SmokeTest(Window* main_window, ProgramState& state, int drag_wait_seconds)
       : main_(main_window), state_(state), drag_wait_seconds_(drag_wait_seconds) {}
 
   void Start() {
@@ -144,7 +144,7 @@ class SmokeTest {
                           });
               });
     // A modal window returns from here once it is closed.
-    OpenSecondaryWindow(name, state_, main_);
+    OpenSecondaryWindow(name, state_.secondary_windows(), main_);
   }
 
   void Drag() {
@@ -176,7 +176,7 @@ class SmokeTest {
   }
 
   QPointer<Window> main_;
-  AppState& state_;
+  ProgramState& state_;
   const int drag_wait_seconds_;
   QElapsedTimer activation_waited_;
   int moves_asked_ = 0;
@@ -185,7 +185,7 @@ class SmokeTest {
 
 }  // namespace
 
-void ScheduleWindowSmokeTest(Window* main_window, AppState& state, int drag_wait_seconds) {
+void ScheduleWindowSmokeTest(Window* main_window, ProgramState& state, int drag_wait_seconds) {
   // Lives until the process ends: it reports to the last step.
   static std::unique_ptr<SmokeTest> test;
   test = std::make_unique<SmokeTest>(main_window, state, drag_wait_seconds);

@@ -3,7 +3,7 @@
 namespace velmora {
 
 class Window;
-struct AppState;
+struct ProgramState;
 
 // Once the message loop runs, drives the program as a user would on whatever display it runs:
 // waits for the main window on screen, types a value and checks that it converts, opens and
@@ -12,6 +12,6 @@ struct AppState;
 // prints "FAILED: ..." and ends the process with a failure. With `drag_wait_seconds` above 0
 // the drag is the user's (a real left button down on the window within that time, which must be
 // handed to the windowing system); with 0 the run presses on the title strip itself.
-void ScheduleWindowSmokeTest(Window* main_window, AppState& state, int drag_wait_seconds);
+void ScheduleWindowSmokeTest(Window* main_window, ProgramState& state, int drag_wait_seconds);
 
 }  // namespace velmora

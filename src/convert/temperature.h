@@ -17,6 +17,12 @@ constexpr TemperatureScale ScaleOfRow(int index) {
   return static_cast<TemperatureScale>(index);
 }
 
+// The index (0 to 4) of the temperature row with this row number, or -1 for any other row.
+constexpr int TemperatureRowIndex(int row) {
+  const int index = row - kFirstTemperatureRow;
+  return index >= 0 && index < kTemperatureRowCount ? index : -1;
+}
+
 // The order in which the rows are written: Rankine before Fahrenheit.
 inline constexpr std::array<int, kTemperatureRowCount> kTemperatureWriteOrder = {0, 1, 2, 4, 3};
 

@@ -48,7 +48,11 @@ enum class Event {
   Destroying,
   Clicked,
   Chosen,
+  // An edit box's text changed, by the user or by the program (SetText and other writes).
   ContentChanged,
+  // An edit box's text changed by the user's editing: typing, deleting, cutting, pasting, undo
+  // and redo, dropping text, and InsertText and PasteInto. Never for the program's own writes.
+  UserEdited,
   GotFocus,
   LostFocus,
   LeftButtonDown,

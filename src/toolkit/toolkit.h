@@ -105,6 +105,9 @@ Control EventSource();
 // A new control of the template's kind in the template's parent, with its properties, tag and
 // event bindings; it raises the template's handlers with EventSource naming the copy.
 Control CopyControl(Control template_control);
+// As above, but every event of the copy hands `argument` to its handler in place of the
+// argument of the template's binding (a row's number, for instance).
+Control CopyControl(Control template_control, int argument);
 // Deletes every copy made of `template_control` (the template itself stays); they are no longer
 // found by tag.
 void DeleteCopies(Control template_control);

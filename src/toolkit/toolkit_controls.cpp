@@ -21,6 +21,11 @@ Control CopyControl(Control template_control) {
   return window != nullptr ? window->Copy(template_control) : Control();
 }
 
+Control CopyControl(Control template_control, int argument) {
+  Window* window = WindowOf(template_control);
+  return window != nullptr ? window->Copy(template_control, argument) : Control();
+}
+
 void DeleteCopies(Control template_control) {
   if (Window* window = WindowOf(template_control)) window->DeleteCopies(template_control);
 }

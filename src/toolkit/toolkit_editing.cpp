@@ -5,12 +5,15 @@
 #include <QKeySequence>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QPointer>
 #include <QTextBoundaryFinder>
 #include <QTextCursor>
 #include <algorithm>
 #include <utility>
 
+#include "toolkit/private/control_index.h"
 #include "toolkit/toolkit.h"
+#include "toolkit/window.h"
 
 namespace velmora {
 namespace {
@@ -140,7 +143,11 @@ void InsertText(Control edit_box, int position, const QString& text) {
   } else if (auto* edit = qobject_cast<QLineEdit*>(object)) {
     QString whole = edit->text();
     whole.insert(CharacterOffset(whole, position), text);
+    // Written as the program writes (the validator does not judge it), raised as the user's edit.
+    const QPointer<QLineEdit> alive = edit;
     SetText(edit_box, whole);
+    Window* host = alive ? OwningWindow(edit) : nullptr;
+    if (host != nullptr) host->Raise(edit, Event::UserEdited);
   }
 }
 

@@ -18,6 +18,7 @@
 #include "toolkit/private/picture_box.h"
 #include "toolkit/private/scrolling_area.h"
 #include "toolkit/private/super_button.h"
+#include "toolkit/private/program_write.h"
 #include "toolkit/toolkit.h"
 #include "toolkit/window.h"
 
@@ -81,6 +82,7 @@ void SetText(Control control, const QString& text) {
         // its leading digits; the box the user types in keeps the caret where it is.
         if (!edit->hasFocus()) edit->setCursorPosition(0);
       } else {
+        const ProgramWrite write(object);
         static_cast<QPlainTextEdit*>(object)->setPlainText(text);
       }
       break;

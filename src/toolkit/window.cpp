@@ -285,7 +285,7 @@ void Window::TagChanged(QObject* object, const QString& tag) {
   index_->Retag(object, tag);
 }
 
-Control Window::Copy(Control template_control) {
+Control Window::Copy(Control template_control, std::optional<int> argument) {
   QObject* original = template_control.object();
   const ControlIndex::Record* found = index_->Find(original);
   if (found == nullptr || found->design == nullptr) return {};
@@ -300,6 +300,9 @@ Control Window::Copy(Control template_control) {
   record.kind = source.kind;
   record.design = source.design;
   record.bindings = source.bindings;
+  if (argument) {
+    for (Binding& binding : record.bindings) binding.argument = *argument;
+  }
   index_->Add(copy, record, original->property("tag").toString());
   Track(copy);
   PlaceCopy(*source.design, copy);

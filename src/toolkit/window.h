@@ -9,6 +9,7 @@
 #include <QWidget>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "toolkit/design.h"
@@ -50,7 +51,9 @@ class Window final : public QWidget {
   // Controls made on first use (ControlDesign::made_on_first_use) are made when asked for.
   Control FindByTag(int tag);
   void TagChanged(QObject* object, const QString& tag);
-  Control Copy(Control template_control);
+  // A copy of a control of this window; with an `argument`, its bindings hand that to their
+  // handlers instead of the template's arguments.
+  Control Copy(Control template_control, std::optional<int> argument = std::nullopt);
   void DeleteCopies(Control template_control);
   void SetCloseRequestHandler(std::function<void()> handler) {
     close_request_handler_ = std::move(handler);

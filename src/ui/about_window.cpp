@@ -2,10 +2,10 @@
 
 #include <QString>
 
+#include "settings/settings.h"
 #include "toolkit/toolkit.h"
 #include "ui/about_window_design.h"
 #include "ui/skin.h"
-#include "units/app_state.h"
 
 namespace velmora {
 
@@ -17,17 +17,19 @@ void ShowAboutHomepage(Window* window, std::string_view address) {
   SetVisible(label, !text.isEmpty());
 }
 
-void OnAboutCreated(AppState& state, Window* window) {
-  ApplyInterfaceStyle(state.settings, window);
+void OnAboutCreated(Settings& settings, std::string_view homepage_address, Window* window) {
+  ApplyInterfaceStyle(settings, window);
   ApplyWindowShape(window);
-  ShowAboutHomepage(window, state.HomepageAddress);
+  ShowAboutHomepage(window, homepage_address);
   // Escape closes it like OK, from whichever control has the focus.
   BindKey(WindowControl(window), "Escape", [window] { DestroyWindow(window); });
 }
 
-HandlerTable AboutWindowHandlers(AppState& state, Window*) {
+HandlerTable AboutWindowHandlers(Settings& settings, const std::string& homepage_address) {
   HandlerTable table;
-  table[kOnAboutCreated] = [&state](const EventArgs& e) { OnAboutCreated(state, e.window); };
+  table[kOnAboutCreated] = [&settings, &homepage_address](const EventArgs& e) {
+    OnAboutCreated(settings, homepage_address, e.window);
+  };
   table[kCloseAboutWindow] = [](const EventArgs& e) { DestroyWindow(e.window); };
   table[kOpenAboutHomepage] = [](const EventArgs& e) {
     OpenAddress(FindControl(e.window, kAboutLinkBox));

@@ -1,18 +1,20 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "toolkit/toolkit.h"
 
 namespace velmora {
 
-struct AppState;
+struct Settings;
 
-// The handlers of the About window's design.
-HandlerTable AboutWindowHandlers(AppState& state, Window* main_window);
+// The handlers of the About window's design, styled by `settings`, its homepage link pointing at
+// `homepage_address` as it is when the window opens.
+HandlerTable AboutWindowHandlers(Settings& settings, const std::string& homepage_address);
 
 // The created handler: the style, the outline, then the homepage link.
-void OnAboutCreated(AppState& state, Window* window);
+void OnAboutCreated(Settings& settings, std::string_view homepage_address, Window* window);
 
 // Points the homepage label and the link box at `address`; with no address the label is hidden
 // and the link box stays empty, so nothing can be opened.

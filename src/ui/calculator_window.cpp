@@ -6,10 +6,10 @@
 #include <string>
 
 #include "calc/evaluator.h"
+#include "settings/settings.h"
 #include "toolkit/utf8_text.h"
 #include "ui/calculator_window_design.h"
 #include "ui/skin.h"
-#include "units/app_state.h"
 
 namespace velmora {
 namespace {
@@ -39,8 +39,8 @@ void BindCalculatorKeys(Window* calculator) {
   BindKey(WindowControl(calculator), "Escape", [calculator] { DestroyWindow(calculator); });
 }
 
-void OnCreated(AppState& state, Window* calculator) {
-  ApplyInterfaceStyle(state.settings, calculator);
+void OnCreated(Settings& settings, Window* calculator) {
+  ApplyInterfaceStyle(settings, calculator);
   ApplyWindowShape(calculator);
   BindCalculatorKeys(calculator);
   SetFocus(ExpressionBox(calculator));
@@ -53,13 +53,13 @@ void InsertKeypadToken(const EventArgs& e) {
   InsertToken(e.window, QString::fromUtf8(key.token), key.advance);
 }
 
-void RecallMemorySlot(const AppState& state, const EventArgs& e) {
+void RecallMemorySlot(const CalculatorMemory& state, const EventArgs& e) {
   if (e.argument < 0 || e.argument >= kMemorySlotCount) return;
   const QString text = FromUtf8(state.MemorySlot[static_cast<std::size_t>(e.argument)]);
   InsertToken(e.window, text, CharacterCount(text));
 }
 
-void StoreMemorySlot(AppState& state, const EventArgs& e) {
+void StoreMemorySlot(CalculatorMemory& state, const EventArgs& e) {
   if (e.argument < 0 || e.argument >= kMemorySlotCount) return;
   state.MemorySlot[static_cast<std::size_t>(e.argument)] =
       Text(ResultBox(e.window)).toUtf8().toStdString();
@@ -94,9 +94,9 @@ void InsertToken(Window* calculator, const QString& token, int advance) {
   SetFocus(expression);
 }
 
-HandlerTable CalculatorWindowHandlers(AppState& state, Window* /*main_window*/) {
+HandlerTable CalculatorWindowHandlers(Settings& settings, CalculatorMemory& state) {
   HandlerTable table;
-  table[kOnCalculatorCreated] = [&state](const EventArgs& e) { OnCreated(state, e.window); };
+  table[kOnCalculatorCreated] = [&settings](const EventArgs& e) { OnCreated(settings, e.window); };
   table[kShowResult] = [](const EventArgs& e) { ShowResult(e.window); };
   table[kInsertKeypadToken] = InsertKeypadToken;
   table[kRecallMemorySlot] = [&state](const EventArgs& e) { RecallMemorySlot(state, e); };

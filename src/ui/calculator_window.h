@@ -1,16 +1,24 @@
 #pragma once
 
+#include <array>
+#include <string>
 #include <string_view>
 
 #include "toolkit/toolkit.h"
 
 namespace velmora {
 
-struct AppState;
+struct Settings;
 
-// The handlers of the calculator window. The memory slots live in `state`, so they outlast the
-// window; `main_window` (the owner) is not used beyond the opening.
-HandlerTable CalculatorWindowHandlers(AppState& state, Window* main_window);
+// The calculator's memory slots A to D (UTF-8 result texts). They belong to the run, not to a
+// calculator window: empty at start, kept while the window is closed, never saved.
+struct CalculatorMemory {
+  std::array<std::string, 4> MemorySlot{};
+};
+
+// The handlers of the calculator window, styled by `settings`. The memory slots live in `memory`,
+// so they outlast the window.
+HandlerTable CalculatorWindowHandlers(Settings& settings, CalculatorMemory& memory);
 
 // Evaluates the expression box and writes the result, unchanged, into the result box (empty
 // when the evaluation fails); the focus goes back to the expression box.

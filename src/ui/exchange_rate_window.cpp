@@ -8,8 +8,9 @@
 #include <string>
 #include <vector>
 
-#include "convert/conversion.h"
 #include "text/number_text.h"
+#include "ui/conversion_handlers.h"
+#include "ui/conversion_state.h"
 #include "toolkit/utf8_text.h"
 #include "ui/currencies.h"
 #include "ui/exchange_rate_store.h"
@@ -17,7 +18,6 @@
 #include "ui/rates_fetcher.h"
 #include "ui/secondary_windows.h"
 #include "ui/skin.h"
-#include "units/app_state.h"
 
 namespace velmora {
 namespace {
@@ -76,8 +76,8 @@ std::pair<Control, Control> EnsureRow(Window* window, std::size_t index) {
 }
 
 // Writes every row but `except` from an amount in euro.
-void WriteRows(const AppState& state, Window* window, const RatesView& view, std::size_t except,
-               double euro) {
+void WriteRows(const ConversionState& state, Window* window, const RatesView& view,
+               std::size_t except, double euro) {
   for (std::size_t i = 0; i < view.rows.size(); ++i) {
     if (i == except) continue;
     const Control edit = RowEdit(window, i);
@@ -101,7 +101,7 @@ QString NoRatesText(bool can_fetch) {
 
 // Shows the rows for the view's rates: one per currency, the euro included, in their order;
 // without rates, the most used currencies, disabled. Surplus rows of earlier rates are hidden.
-void ShowRows(const AppState& state, Window* window, RatesView& view) {
+void ShowRows(const ConversionState& state, Window* window, RatesView& view) {
   const bool have_rates = view.stored.has_value();
   if (have_rates) {
     view.rows = CurrencyRows(view.stored->rates);
@@ -158,9 +158,9 @@ QObject* FetchAnchor(QObject* main_window, Window* rates_window) {
   return main_window != nullptr ? main_window : WindowControl(rates_window).object();
 }
 
-void ReceiveRates(AppState& state, const RatesFetch& outcome);
+void ReceiveRates(ConversionState& state, const RatesFetch& outcome);
 
-void StartFetch(AppState& state, QObject* anchor, Window* window) {
+void StartFetch(ConversionState& state, QObject* anchor, Window* window) {
   const std::string address = RatesAddress();
   if (address.empty()) return;
   if (StartRatesFetch(anchor, address,
@@ -171,7 +171,7 @@ void StartFetch(AppState& state, QObject* anchor, Window* window) {
 
 // The outcome of a fetch, on the user-interface thread: good rates are stored and shown; a bad
 // answer changes nothing but the state line of the window, when it is open.
-void ReceiveRates(AppState& state, const RatesFetch& outcome) {
+void ReceiveRates(ConversionState& state, const RatesFetch& outcome) {
   QString status;
   std::optional<StoredRates> fetched;
   if (outcome.rates) {
@@ -196,7 +196,7 @@ void ReceiveRates(AppState& state, const RatesFetch& outcome) {
   }
 }
 
-void OnCreated(AppState& state, QObject* main_window, Window* window) {
+void OnCreated(ConversionState& state, QObject* main_window, Window* window) {
   ApplyInterfaceStyle(state.settings, window);
   ApplyWindowShape(window);
   BindKey(WindowControl(window), "Escape", [window] { DestroyWindow(window); });
@@ -213,7 +213,7 @@ void OnCreated(AppState& state, QObject* main_window, Window* window) {
   if (view->stored) FocusForTyping(RowEdit(window, 0));
 }
 
-void OnRateEdited(const AppState& state, Window* window) {
+void OnRateEdited(const ConversionState& state, Window* window) {
   const Control source = EventSource();
   RatesView* view = ViewOf(window);
   if (view == nullptr || !HasFocus(source)) return;
@@ -263,7 +263,7 @@ QString RatesProblemText(const RatesFetch& outcome, bool had_rates) {
                              : QStringLiteral("尚无汇率，请稍后再按“更新汇率”。"));
 }
 
-HandlerTable ExchangeRateWindowHandlers(AppState& state, Window* main_window) {
+HandlerTable ExchangeRateWindowHandlers(ConversionState& state, Window* main_window) {
   HandlerTable table;
   const QPointer<QObject> owner =
       main_window != nullptr ? WindowControl(main_window).object() : nullptr;
@@ -271,8 +271,8 @@ HandlerTable ExchangeRateWindowHandlers(AppState& state, Window* main_window) {
     OnCreated(state, owner.data(), e.window);
   };
   table[kOnRateEdited] = [&state](const EventArgs& e) { OnRateEdited(state, e.window); };
-  table[kOnRateGotFocus] = [](const EventArgs&) { OnRowGotFocus(); };
-  table[kOnRateLostFocus] = [](const EventArgs&) { OnRowLostFocus(); };
+  table[kOnRateGotFocus] = [](const EventArgs& e) { OnRowGotFocus(e.source); };
+  table[kOnRateLostFocus] = [](const EventArgs& e) { OnRowLostFocus(e.source); };
   table[kUpdateRates] = [&state, owner](const EventArgs& e) {
     StartFetch(state, FetchAnchor(owner.data(), e.window), e.window);
   };

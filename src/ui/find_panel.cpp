@@ -6,12 +6,12 @@
 #include <string>
 #include <vector>
 
+#include "ui/category_pages.h"
+#include "ui/conversion_state.h"
 #include "toolkit/utf8_text.h"
 #include "ui/find_panel_design.h"
 #include "ui/row_commands.h"
-#include "units/app_state.h"
 #include "units/category.h"
-#include "units/load_category_page.h"
 #include "units/unit_search.h"
 
 namespace velmora {
@@ -110,7 +110,7 @@ void CloseFinder(Window* window) {
 
 // The row of the found unit on its page as built: normally the row under the unit's number; when
 // the page was built from another list, the row showing the unit's name.
-Control RowOfUnit(const AppState& state, Window* window, const SearchableUnit& unit) {
+Control RowOfUnit(const ConversionState& state, Window* window, const SearchableUnit& unit) {
   const auto shows = [&state](int row, const std::string& name) {
     const auto found = state.RowUnitNames.find(row);
     return found != state.RowUnitNames.end() && found->second == name;
@@ -123,7 +123,7 @@ Control RowOfUnit(const AppState& state, Window* window, const SearchableUnit& u
   return {};
 }
 
-void JumpTo(AppState& state, Finder& finder, Window* window, int line) {
+void JumpTo(ConversionState& state, Finder& finder, Window* window, int line) {
   if (!finder.index || line < 0 || line >= static_cast<int>(finder.matches.size())) return;
   const SearchableUnit unit = finder.index->unit(finder.matches[static_cast<std::size_t>(line)]);
   CloseFinder(window);
@@ -142,7 +142,7 @@ void Choose(Finder& finder, Window* window, int step) {
 constexpr int kModifierMask =
     Qt::ShiftModifier | Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
 
-void OnKey(AppState& state, Finder& finder, const EventArgs& e) {
+void OnKey(ConversionState& state, Finder& finder, const EventArgs& e) {
   Window* window = e.window;
   const int modifiers = e.modifiers & kModifierMask;
   const Control focused = FocusedControl(window);
@@ -197,7 +197,7 @@ Control MenuRow(const EventArgs& e) {
 
 }  // namespace
 
-void AddFindHandlers(HandlerTable& table, AppState& state) {
+void AddFindHandlers(HandlerTable& table, ConversionState& state) {
   auto finder = std::make_shared<Finder>();
   table[kOnMainWindowKey] = [&state, finder](const EventArgs& e) { OnKey(state, *finder, e); };
   table[kOnFindTextChanged] = [finder](const EventArgs& e) {

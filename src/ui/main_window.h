@@ -4,12 +4,19 @@
 
 namespace velmora {
 
-struct AppState;
+struct ConversionState;
+
+// The pointer's distance from the main window's top-left corner when a drag began.
+struct DragOffset {
+  int x = 0;
+  int y = 0;
+};
 
 // Registers the handlers of the main window's controls and menus: category buttons, unit rows,
-// the settings and help buttons' menus, the link labels and the ways out. The window's own
-// created and destroyed handlers belong to the program's start (app/startup.h).
-void AddMainWindowHandlers(HandlerTable& table, AppState& state);
+// the settings and help buttons' menus, the finder and the ways out. The window's own created
+// and destroyed handlers, the notices' and the secondary windows' openers belong to the
+// program's start (app/startup.h), which holds the state they work on.
+void AddMainWindowHandlers(HandlerTable& table, ConversionState& state, DragOffset& drag);
 
 // Tip of the main window's notification-area icon; period of the notice rotations.
 inline constexpr const char* kTrayTip = "Velmora";
@@ -27,18 +34,9 @@ void RestoreFromTray(Window* window);
 void OnTrayEvent(Window* window, int kind);
 // Dragging the borderless window: the offset is taken at the button down, the drag timer then
 // moves the window with the pointer every millisecond until the button up.
-void BeginDrag(AppState& state, Window* window);
-void FollowMouse(const AppState& state, Window* window);
+void BeginDrag(DragOffset& drag, Window* window);
+void FollowMouse(const DragOffset& drag, Window* window);
 void EndDrag(Window* window);
-// A tick of the message / advert display timer: the next text of the rotation.
-void ShowNextMessage(AppState& state, Window* window);
-void ShowNextAdvert(AppState& state, Window* window);
-
-// The link addresses the program was built with; empty unless the build sets them.
-void UseBuiltInLinkAddresses(AppState& state);
-// The message, ownership and advert labels point with a hand while they have an address to open
-// and are plain text otherwise.
-void DressLinkLabels(const AppState& state, Window* window);
 
 // Where the settings / help button opens its menu: under the button, 5 pixels left of its left
 // edge, wherever the button stands on the screen.

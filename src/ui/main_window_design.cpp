@@ -115,8 +115,9 @@ void AddFixedControls(WindowDesign& design) {
 }
 
 // Each page holds an invisible template pair that unit rows are copied from; the copies share
-// its look and event bindings. The template edit box carries the page's PageBase as its tag, a
-// number no unit row uses.
+// its look and event bindings. The template edit box carries the page's PageBase as its tag and
+// its bindings' argument, a number no unit row uses; each copy carries its own row number in
+// both. The rows convert on the user's edits alone, not on the program's writes of results.
 void AddTemplateRows(WindowDesign& design) {
   for (int page = 1; page <= kCategoryCount; ++page) {
     ControlDesign edit;
@@ -140,10 +141,10 @@ void AddTemplateRows(WindowDesign& design) {
     // Each unit row is named by its unit: the copy of the label beside it.
     edit.label = TemplateLabelName(page);
     edit.events = {
-        {Event::ContentChanged, page == kTemperaturePage ? kOnTemperatureEdited : kOnRowEdited,
-         page},
-        {Event::GotFocus, kOnRowGotFocus, page},
-        {Event::LostFocus, kOnRowLostFocus, page},
+        {Event::UserEdited, page == kTemperaturePage ? kOnTemperatureEdited : kOnRowEdited,
+         PageBase(page)},
+        {Event::GotFocus, kOnRowGotFocus, PageBase(page)},
+        {Event::LostFocus, kOnRowLostFocus, PageBase(page)},
     };
     design.controls.push_back(std::move(edit));
 

@@ -7,14 +7,14 @@
 #include <string>
 #include <utility>
 
-#include "convert/conversion.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
 #include "toolkit/utf8_text.h"
 #include "toolkit/window.h"
+#include "ui/conversion_handlers.h"
+#include "ui/conversion_state.h"
 #include "ui/options_window_design.h"
 #include "ui/skin.h"
-#include "units/app_state.h"
 #include "units/category.h"
 
 namespace velmora {
@@ -133,7 +133,7 @@ void ShowStylePreview(Window* window, int style) {
              found != nullptr ? QString::fromUtf8(found->background) : QString());
 }
 
-void OnOptionsCreated(AppState& state, Window* window) {
+void OnOptionsCreated(ConversionState& state, Window* window) {
   ApplyWindowShape(window);
   ApplyInterfaceStyle(state.settings, window);
   // Escape cancels the dialog like its Cancel button: nothing is written.
@@ -159,7 +159,7 @@ void OnOptionsCreated(AppState& state, Window* window) {
   }
 }
 
-bool ApplyOptions(AppState& state, Window* window, Window* main_window) {
+bool ApplyOptions(ConversionState& state, Window* window, Window* main_window) {
   if (const GeneralSetting* refused = FirstRefusedField(window)) {
     RefuseField(window, *refused);
     return false;
@@ -191,11 +191,11 @@ bool ApplyOptions(AppState& state, Window* window, Window* main_window) {
   return true;
 }
 
-void ConfirmOptions(AppState& state, Window* window, Window* main_window) {
+void ConfirmOptions(ConversionState& state, Window* window, Window* main_window) {
   if (ApplyOptions(state, window, main_window)) DestroyWindow(window);
 }
 
-HandlerTable OptionsWindowHandlers(AppState& state, Window* main_window) {
+HandlerTable OptionsWindowHandlers(ConversionState& state, Window* main_window) {
   // The main window outlives the modal dialog in every normal run; should it go first, Apply
   // still writes the settings.
   const QPointer<Window> main = main_window;

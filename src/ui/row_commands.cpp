@@ -3,9 +3,9 @@
 #include <string>
 
 #include "settings/settings_file.h"
-#include "units/app_state.h"
+#include "ui/category_pages.h"
+#include "ui/conversion_state.h"
 #include "units/category.h"
-#include "units/load_category_page.h"
 #include "units/unit_search.h"
 
 namespace velmora {
@@ -16,7 +16,7 @@ int CurrentCategory(Window* window) {
 }
 
 // A built page has units when its first row exists; a page not built yet when its list does.
-bool HasUnits(const AppState& state, Window* window, int page) {
+bool HasUnits(const ConversionState& state, Window* window, int page) {
   const int first = PageBase(page) + 1;
   if (state.PageBuilt[page]) return static_cast<bool>(FindControlByTag(window, first));
   return !ReadSetting(UnitSection(page), std::to_string(first), {}).empty();
@@ -42,7 +42,7 @@ QString RowValueText(Control row) {
   return value.trimmed();
 }
 
-QString RowValueAndUnitText(const AppState& state, Control row) {
+QString RowValueAndUnitText(const ConversionState& state, Control row) {
   const QString value = RowValueText(row);
   if (value.isEmpty()) return {};
   const auto found = state.RowUnitNames.find(UnitRowOf(WindowOf(row), row));
@@ -58,22 +58,17 @@ void CopyRowValue(Control row) {
   if (!text.isEmpty()) SetClipboardText(text);
 }
 
-void CopyRowValueAndUnit(const AppState& state, Control row) {
+void CopyRowValueAndUnit(const ConversionState& state, Control row) {
   const QString text = RowValueAndUnitText(state, row);
   if (!text.isEmpty()) SetClipboardText(text);
 }
 
-void ClearCurrentPage(AppState& state, Window* window) {
+void ClearCurrentPage(ConversionState& state, Window* window) {
   const int page = CurrentCategory(window);
   if (page < 1 || page > kCategoryCount) return;
   const int base = PageBase(page);
-  // The focused row goes first: emptying it counts as typing and rewrites the other rows, which
-  // are emptied after it.
-  const Control focused = FocusedControl(window);
-  if (UnitRowOf(window, focused) != 0) {
-    SetHint(focused, {});
-    SetText(focused, {});
-  }
+  // Emptying the rows is the program's write, which no row converts: the page is left standing
+  // for no quantity.
   for (int row = base + 1; row <= base + kMaxUnitsPerPage; ++row) {
     const Control edit = FindControlByTag(window, row);
     if (!edit) continue;
@@ -81,6 +76,7 @@ void ClearCurrentPage(AppState& state, Window* window) {
     SetText(edit, {});
   }
   state.BaseValue = 0.0;
+  state.PageQuantity[page] = 0.0;
 }
 
 bool MoveBetweenRows(Window* window, Control row, int step) {
@@ -92,7 +88,7 @@ bool MoveBetweenRows(Window* window, Control row, int step) {
   return true;
 }
 
-void SwitchCategory(AppState& state, Window* window, int step) {
+void SwitchCategory(ConversionState& state, Window* window, int step) {
   for (int page = CurrentCategory(window) + step; page >= 1 && page <= kCategoryCount;
        page += step) {
     if (!HasUnits(state, window, page)) continue;

@@ -1,13 +1,23 @@
 #pragma once
 
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "toolkit/toolkit.h"
 
 namespace velmora {
 
-struct AppState;
+struct CalculatorMemory;
+struct ConversionState;
+
+// What the secondary windows' handlers work on, each taking its own part: the converter's state
+// (the settings in use among it), the calculator's memory and the maker's home page.
+struct SecondaryWindowState {
+  ConversionState& conversion;
+  CalculatorMemory& calculator_memory;
+  const std::string& homepage_address;
+};
 
 // Names of the program's windows, as their designs carry them.
 inline constexpr const char* kOptionsWindow = "OptionsWindow";
@@ -22,7 +32,7 @@ inline constexpr const char* kExchangeRateWindow = "ExchangeRateWindow";
 struct SecondaryWindow {
   const char* name;
   const WindowDesign& (*design)();
-  HandlerTable (*handlers)(AppState& state, Window* main_window);
+  HandlerTable (*handlers)(const SecondaryWindowState& state, Window* main_window);
   bool modal;
   bool owned_by_main_window;
 };
@@ -33,6 +43,11 @@ const SecondaryWindow* FindSecondaryWindow(std::string_view name);
 
 // Loads the named window anew with its modality and owner: a modal one returns once the user
 // has closed it. A name the program has no window for does nothing.
-void OpenSecondaryWindow(std::string_view name, AppState& state, Window* main_window);
+void OpenSecondaryWindow(std::string_view name, const SecondaryWindowState& state,
+                         Window* main_window);
+
+// Registers the main window's menu items that open the secondary windows. Each item loads its
+// window anew; an item whose window the program lacks does nothing.
+void AddSecondaryWindowOpeners(HandlerTable& table, const SecondaryWindowState& state);
 
 }  // namespace velmora

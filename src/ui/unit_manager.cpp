@@ -9,17 +9,17 @@
 #include <utility>
 #include <vector>
 
-#include "convert/conversion.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
 #include "toolkit/grid.h"
 #include "toolkit/utf8_text.h"
 #include "toolkit/window.h"
+#include "ui/category_pages.h"
+#include "ui/conversion_handlers.h"
+#include "ui/conversion_state.h"
 #include "ui/skin.h"
 #include "ui/unit_manager_design.h"
-#include "units/app_state.h"
 #include "units/category.h"
-#include "units/load_category_page.h"
 #include "units/unit_list.h"
 
 namespace velmora {
@@ -77,7 +77,7 @@ struct RowFactor {
 // One opening of the window: the handlers share it, and it goes with their table.
 class UnitManager {
  public:
-  UnitManager(AppState& app, Window* main_window) : app_(app), main_window_(main_window) {}
+  UnitManager(ConversionState& app, Window* main_window) : app_(app), main_window_(main_window) {}
 
   void Open(const EventArgs& e) {
     ApplyWindowShape(e.window);
@@ -356,7 +356,7 @@ class UnitManager {
     Renumber(grid, *page);
   }
 
-  AppState& app_;
+  ConversionState& app_;
   Window* main_window_;
   // The category button clicked last; every command works on its section.
   Control ChosenCategory_;
@@ -368,7 +368,7 @@ class UnitManager {
 
 }  // namespace
 
-HandlerTable UnitManagerWindowHandlers(AppState& state, Window* main_window) {
+HandlerTable UnitManagerWindowHandlers(ConversionState& state, Window* main_window) {
   auto manager = std::make_shared<UnitManager>(state, main_window);
   const auto bind = [manager](void (UnitManager::*method)(const EventArgs&)) -> Handler {
     return [manager, method](const EventArgs& e) { ((*manager).*method)(e); };

@@ -1,4 +1,4 @@
-#include "units/category_buttons.h"
+#include "ui/category_buttons.h"
 
 #include <gtest/gtest.h>
 

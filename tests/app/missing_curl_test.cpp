@@ -100,15 +100,15 @@ TEST_F(WithoutLibcurlTest, NoticeLabelsKeepTheirDesignTexts) {
   qputenv(kNoticeServerVariable,
           QByteArray::fromStdString("127.0.0.1:" + std::to_string(server.port())));
   Start(kConfig);
-  EXPECT_TRUE(StartNoticeFetch(state(), window(), NoticeKind::kMessage));
+  EXPECT_TRUE(StartNoticeFetch(notices(), window(), NoticeKind::kMessage));
   QTest::qWait(1000);
   EXPECT_EQ(server.ConnectionCount(), 0);
   EXPECT_EQ(Text(FindControl(window(), kMessageLabel)), QStringLiteral("点击此处下载更多软件"));
   EXPECT_EQ(Text(FindControl(window(), kAdvertLabel)), QStringLiteral("热门小游戏！"));
   EXPECT_EQ(TimerInterval(FindControl(window(), kMessageTimer)), 0);
   EXPECT_EQ(TimerInterval(FindControl(window(), kAdvertTimer)), 0);
-  EXPECT_TRUE(state().MessageTexts.empty());
-  EXPECT_TRUE(state().AdvertTexts.empty());
+  EXPECT_TRUE(notices().MessageTexts.empty());
+  EXPECT_TRUE(notices().AdvertTexts.empty());
   Quit();
 }
 

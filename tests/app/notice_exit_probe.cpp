@@ -6,14 +6,14 @@
 #include <cstdio>
 #include <memory>
 
+#include "app/program_state.h"
 #include "app/startup.h"
 #include "toolkit/toolkit.h"
-#include "units/app_state.h"
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setQuitOnLastWindowClosed(false);
-  const auto state = std::make_unique<velmora::AppState>();
+  const auto state = std::make_unique<velmora::ProgramState>();
   velmora::Window* window = velmora::StartProgram(*state);
   if (window == nullptr) return 1;
   velmora::QuitWhenDestroyed(window);

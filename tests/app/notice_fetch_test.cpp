@@ -87,14 +87,14 @@ TEST_F(NoticeTest, ValidFilesFillTheListsAndStartTheRotations) {
       << LabelText(kMessageLabel).toStdString();
   ASSERT_TRUE(QTest::qWaitFor([this] { return LabelText(kAdvertLabel) == "新游戏上线"; }, 10000))
       << LabelText(kAdvertLabel).toStdString();
-  EXPECT_EQ(state().MessageTexts, (Texts{"A", "B", "C"}));
-  EXPECT_EQ(state().AdvertTexts, Texts{"新游戏上线"});
+  EXPECT_EQ(notices().MessageTexts, (Texts{"A", "B", "C"}));
+  EXPECT_EQ(notices().AdvertTexts, Texts{"新游戏上线"});
   // The first tick came 1 ms after the fetch; later ones every 3 seconds.
   EXPECT_EQ(TimerOf(kMessageTimer), kNoticeInterval);
   EXPECT_EQ(TimerOf(kAdvertTimer), kNoticeInterval);
-  ShowNextMessage(state(), window());
+  ShowNextMessage(notices(), window());
   EXPECT_EQ(LabelText(kMessageLabel), QStringLiteral("B"));
-  ShowNextMessage(state(), window());
+  ShowNextMessage(notices(), window());
   EXPECT_EQ(LabelText(kMessageLabel), QStringLiteral("C"));
   // The label shows the text as it stands, never as markup.
   EXPECT_EQ(qobject_cast<QLabel*>(FindControl(window(), kMessageLabel).object())->textFormat(),
@@ -154,8 +154,8 @@ TEST_F(NoticeTest, NoServerMeansNoFetch) {
   for (const char* server : {"", "127.0.0.1/evil", "127.0.0.1:0"}) {
     UseServer(server);
     Start(kConfig);
-    EXPECT_FALSE(StartNoticeFetch(state(), window(), NoticeKind::kMessage)) << server;
-    EXPECT_FALSE(StartNoticeFetch(state(), window(), NoticeKind::kAdvert)) << server;
+    EXPECT_FALSE(StartNoticeFetch(notices(), window(), NoticeKind::kMessage)) << server;
+    EXPECT_FALSE(StartNoticeFetch(notices(), window(), NoticeKind::kAdvert)) << server;
     Quit();
   }
 }
@@ -181,8 +181,8 @@ TEST_F(NoticeTest, AnswerArrivingAfterQuitReachesNothing) {
   release = true;
   ASSERT_EQ(server.WaitForPeerCloses(2, 20s).size(), 2u);
   QTest::qWait(300);
-  EXPECT_TRUE(state().MessageTexts.empty());
-  EXPECT_TRUE(state().AdvertTexts.empty());
+  EXPECT_TRUE(notices().MessageTexts.empty());
+  EXPECT_TRUE(notices().AdvertTexts.empty());
 }
 
 // Runs the program in a process of its own and quits it by its close button; the time from the

@@ -49,7 +49,7 @@ TEST_F(AboutTest, ShowsPictureVersionAndHomepageInTheStyleAndOkCloses) {
   // Expected: the style's background, rounded outline, the 48 x 48 picture, the version text and
   // the homepage label; OK closes it and the menu's call returns.
   Start("[通用设置]\n界面风格=2\n");
-  state().HomepageAddress = "http://127.0.0.1:9/velmora/";
+  notices().HomepageAddress = "http://127.0.0.1:9/velmora/";
   bool seen = false;
   WithAbout([&seen](Window* about) {
     seen = true;

@@ -18,6 +18,7 @@
 #include <QTest>
 #include <string>
 
+#include "settings/settings.h"
 #include "settings/settings_file.h"
 #include "support/temp_dir.h"
 #include "toolkit/toolkit.h"
@@ -27,7 +28,6 @@
 #include "ui/main_window_fixture.h"
 #include "ui/modal_window.h"
 #include "ui/secondary_windows.h"
-#include "units/app_state.h"
 
 namespace velmora {
 namespace {
@@ -49,7 +49,7 @@ class CalculatorTest : public ::testing::Test {
   }
 
   void Open() {
-    window_ = LoadWindow(CalculatorWindowDesign(), CalculatorWindowHandlers(state_, nullptr),
+    window_ = LoadWindow(CalculatorWindowDesign(), CalculatorWindowHandlers(settings_, state_),
                          nullptr, false);
     ASSERT_NE(window_, nullptr);
     window_->activateWindow();
@@ -103,7 +103,8 @@ class CalculatorTest : public ::testing::Test {
   }
 
   testing::TempDir dir_;
-  AppState state_;
+  Settings settings_;
+  CalculatorMemory state_;
   QPointer<Window> window_;
 };
 

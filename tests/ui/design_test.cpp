@@ -18,6 +18,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "app/program_state.h"
 #include "app/startup.h"
 #include "toolkit/toolkit.h"
 #include "toolkit/window.h"
@@ -33,7 +34,6 @@
 #include "ui/options_window_design.h"
 #include "ui/unit_manager.h"
 #include "ui/unit_manager_design.h"
-#include "units/app_state.h"
 #include "units/category.h"
 
 namespace velmora {
@@ -43,7 +43,7 @@ namespace {
 struct DesignUnderTest {
   const char* name;
   std::function<const WindowDesign&()> design;
-  std::function<HandlerTable(AppState&)> handlers;
+  std::function<HandlerTable(ProgramState&)> handlers;
   friend std::ostream& operator<<(std::ostream& os, const DesignUnderTest& d) {
     return os << d.name;
   }
@@ -52,15 +52,19 @@ struct DesignUnderTest {
 std::vector<DesignUnderTest> AllDesigns() {
   return {{"MainWindow", MainWindowDesign, MainWindowHandlers},
           {"OptionsWindow", OptionsWindowDesign,
-           [](AppState& state) { return OptionsWindowHandlers(state, nullptr); }},
+           [](ProgramState& s) { return OptionsWindowHandlers(s.conversion, nullptr); }},
           {"AboutWindow", AboutWindowDesign,
-           [](AppState& state) { return AboutWindowHandlers(state, nullptr); }},
+           [](ProgramState& s) {
+             return AboutWindowHandlers(s.conversion.settings, s.notices.HomepageAddress);
+           }},
           {"CalculatorWindow", CalculatorWindowDesign,
-           [](AppState& s) { return CalculatorWindowHandlers(s, nullptr); }},
+           [](ProgramState& s) {
+             return CalculatorWindowHandlers(s.conversion.settings, s.calculator_memory);
+           }},
           {"UnitManagerWindow", UnitManagerWindowDesign,
-           [](AppState& s) { return UnitManagerWindowHandlers(s, nullptr); }},
+           [](ProgramState& s) { return UnitManagerWindowHandlers(s.conversion, nullptr); }},
           {"ExchangeRateWindow", ExchangeRateWindowDesign,
-           [](AppState& s) { return ExchangeRateWindowHandlers(s, nullptr); }}};
+           [](ProgramState& s) { return ExchangeRateWindowHandlers(s.conversion, nullptr); }}};
 }
 
 bool IsContainer(Kind kind) {
@@ -99,7 +103,7 @@ TEST_P(DesignTest, NamesAreUniqueAndParentsExistBeforeTheirChildren) {
 }
 
 TEST_P(DesignTest, EveryEventBindingResolves) {
-  AppState state;
+  ProgramState state;
   const HandlerTable handlers = GetParam().handlers(state);
   const WindowDesign& design = GetParam().design();
   auto check = [&handlers](const std::vector<EventBinding>& events, const std::string& owner) {
@@ -145,7 +149,7 @@ TEST_P(DesignTest, EveryControlThatTakesTheFocusCanBeNamed) {
 TEST_P(DesignTest, LoadedWindowHasEveryControlWhereTheDesignPutsIt) {
   // The window as designed: without its created handler, which restyles and renames it, and
   // its destroying handler, which would write the settings file.
-  AppState state;
+  ProgramState state;
   const WindowDesign& design = GetParam().design();
   HandlerTable handlers = GetParam().handlers(state);
   for (const EventBinding& binding : design.events) {
@@ -265,7 +269,7 @@ TEST(MainWindowDesignTest, TemplatesCarryPageBaseTagsAndTheirLabelWidths) {
 }
 
 TEST(MainWindowDesignTest, PageControlHasThirtyTwoPagesAndNoTabs) {
-  AppState state;
+  ProgramState state;
   QPointer<Window> window =
       LoadWindow(MainWindowDesign(), MainWindowHandlers(state), nullptr, false);
   auto* pages = qobject_cast<QStackedWidget*>(FindControl(window, "选择夹1").object());
@@ -294,7 +298,7 @@ TEST(MainWindowDesignTest, MenusHoldTheirItemsWithExactCaptions) {
 TEST(MainWindowDesignTest, MenusShowTheirIconsAndTheSkinsHighlight) {
   // State: the loaded main window.  Expected: every menu item carries a loaded icon and every
   // menu highlights in the colours of the menu skin 超级菜单.
-  AppState state;
+  ProgramState state;
   QPointer<Window> window =
       LoadWindow(MainWindowDesign(), MainWindowHandlers(state), nullptr, false);
   const Look* skin = nullptr;

@@ -184,8 +184,8 @@ TEST_P(DragTest, WindowFollowsThePointerExactlyUntilTheButtonIsUp) {
   const QPoint pointer = QPoint(100, 200) + grip;
   QCursor::setPos(pointer);
   QTest::mousePress(window(), Qt::LeftButton, {}, grip);
-  EXPECT_EQ(state().DragOffset.x, grip.x());
-  EXPECT_EQ(state().DragOffset.y, grip.y());
+  EXPECT_EQ(drag().x, grip.x());
+  EXPECT_EQ(drag().y, grip.y());
   EXPECT_EQ(TimerInterval(FindControl(window(), kDragTimer)), 1);
 
   QCursor::setPos(pointer + QPoint(37, -21));
@@ -209,13 +209,14 @@ struct RotationCase {
   const char* name;
   const char* label;
   const char* timer;
-  std::vector<std::string> AppState::*texts;
-  int AppState::*index;
+  std::vector<std::string> NoticeState::*texts;
+  int NoticeState::*index;
 };
 
 const RotationCase kRotationCases[] = {
-    {"Messages", kMessageLabel, kMessageTimer, &AppState::MessageTexts, &AppState::MessageIndex},
-    {"Adverts", kAdvertLabel, kAdvertTimer, &AppState::AdvertTexts, &AppState::AdvertIndex},
+    {"Messages", kMessageLabel, kMessageTimer, &NoticeState::MessageTexts,
+     &NoticeState::MessageIndex},
+    {"Adverts", kAdvertLabel, kAdvertTimer, &NoticeState::AdvertTexts, &NoticeState::AdvertIndex},
 };
 
 class RotationTest : public MainWindowTest, public ::testing::WithParamInterface<RotationCase> {};
@@ -225,7 +226,7 @@ TEST_P(RotationTest, ShowsTheTextsInTurnWithTheFirstTwiceAfterTheLast) {
   // Action: the ticks.  Expected: A, then every 3 s B, C, A, A, B, C, A, A; markup stays text.
   Start(kConfig);
   const RotationCase& c = GetParam();
-  state().*c.texts = {"甲 A", "乙 <b>B</b>", "丙 C"};
+  notices().*c.texts = {"甲 A", "乙 <b>B</b>", "丙 C"};
   auto* label = qobject_cast<QLabel*>(Widget(window(), c.label));
   ASSERT_NE(label, nullptr);
   const Control timer = FindControl(window(), c.timer);
@@ -250,7 +251,7 @@ TEST_P(RotationTest, AnEmptyListLeavesTheDesignedText) {
   const QString designed = Text(FindControl(window(), c.label));
   window()->Raise(FindControl(window(), c.timer).object(), Event::Tick);
   EXPECT_EQ(Text(FindControl(window(), c.label)), designed);
-  EXPECT_EQ(state().*c.index, 0);
+  EXPECT_EQ(notices().*c.index, 0);
 }
 
 INSTANTIATE_TEST_SUITE_P(Labels, RotationTest, ::testing::ValuesIn(kRotationCases),

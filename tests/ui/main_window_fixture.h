@@ -12,13 +12,13 @@
 #include <string>
 #include <string_view>
 
+#include "app/program_state.h"
 #include "app/startup.h"
 #include "settings/settings_file.h"
 #include "support/temp_dir.h"
 #include "text/gb18030.h"
 #include "toolkit/toolkit.h"
 #include "toolkit/window.h"
-#include "units/app_state.h"
 
 namespace velmora::testing {
 
@@ -68,7 +68,11 @@ class MainWindowTest : public ::testing::Test {
   std::string ConfigBytes() const { return ReadBytes(dir_ / "config.dat"); }
 
   Window* window() { return window_.data(); }
-  AppState& state() { return *state_; }
+  ProgramState& program() { return *state_; }
+  // The converter's state, which most tests look at.
+  ConversionState& state() { return state_->conversion; }
+  NoticeState& notices() { return state_->notices; }
+  DragOffset& drag() { return state_->drag; }
 
   // A unit row's edit box, by row number.
   QLineEdit* Row(int row) {
@@ -112,7 +116,7 @@ class MainWindowTest : public ::testing::Test {
 
  private:
   TempDir dir_;
-  std::unique_ptr<AppState> state_ = std::make_unique<AppState>();
+  std::unique_ptr<ProgramState> state_ = std::make_unique<ProgramState>();
   QPointer<Window> window_;
 };
 

@@ -104,8 +104,8 @@ TEST_F(MainWindowTest, LinkLabelsOpenTheirAddressesThroughTheLinkBox) {
   // State: a home page and an advert address, the message label showing a fetched notice.
   // Action: click the message, ownership and advert labels.
   // Expected: the home page, the home page, the advert address; every label points with a hand.
-  state().HomepageAddress = "http://home.example/";
-  state().AdvertAddress = "http://games.example/new";
+  notices().HomepageAddress = "http://home.example/";
+  notices().AdvertAddress = "http://games.example/new";
   Start(kConfig);
   SetText(FindControl(window(), "消息标签"), QStringLiteral("新版本发布"));
   std::vector<QString> opened;
@@ -124,7 +124,7 @@ TEST_F(MainWindowTest, LinkLabelsOpenTheirAddressesThroughTheLinkBox) {
 TEST_F(MainWindowTest, LabelsWithoutAnAddressAreNoLinks) {
   // State: no home page, an advert address.  Action: click all three labels.
   // Expected: only the advert label points with a hand and opens anything.
-  state().AdvertAddress = "http://games.example/";
+  notices().AdvertAddress = "http://games.example/";
   Start(kConfig);
   std::vector<QString> opened;
   SetAddressOpener([&opened](const QString& address) { opened.push_back(address); });
@@ -157,12 +157,13 @@ TEST_F(MainWindowTest, TextsUseTheCjkFontAtTheirDesignSizes) {
   EXPECT_EQ(QFontInfo(Row(2)->font()).family(), "Noto Sans CJK SC");
 }
 
-TEST(MainWindowCopyTest, CopyOfTemplate3RaisesThePage3HandlerNamingTheCopy) {
+TEST(MainWindowCopyTest, CopiesOfTheTemplatesRaiseTheRowHandlersWithTheirRowNumbers) {
   // State: the main window with recording handlers for the row events.
-  // Action: copy 编辑框3 and 编辑框4, write into the copies.
-  // Expected: the page-3 binding (argument 3) runs with EventSource naming the copy; the copy of
-  // the temperature template reaches the temperature handler.
-  AppState state;
+  // Action: copy 编辑框3 as row 102 and 编辑框4 as row 152; the program writes into the first
+  // copy, then the user types into each copy.
+  // Expected: the program's write raises no row handler; typing runs the page-3 handler with
+  // argument 102 and the temperature handler with 152, each naming its copy as the source.
+  ProgramState state;
   HandlerTable handlers = MainWindowHandlers(state);
   struct Call {
     std::string handler;
@@ -171,24 +172,29 @@ TEST(MainWindowCopyTest, CopyOfTemplate3RaisesThePage3HandlerNamingTheCopy) {
   };
   std::vector<Call> calls;
   handlers[kOnRowEdited] = [&calls](const EventArgs& e) {
-    calls.push_back({kOnRowEdited, e.argument, EventSource().object()});
+    calls.push_back({kOnRowEdited, e.argument, e.source.object()});
   };
   handlers[kOnTemperatureEdited] = [&calls](const EventArgs& e) {
-    calls.push_back({kOnTemperatureEdited, e.argument, EventSource().object()});
+    calls.push_back({kOnTemperatureEdited, e.argument, e.source.object()});
   };
   QPointer<Window> window = LoadWindow(MainWindowDesign(), std::move(handlers), nullptr, false);
   const Control template3 = FindControl(window, "编辑框3");
-  const Control copy3 = CopyControl(template3);
+  const Control copy3 = CopyControl(template3, 102);
   SetTag(copy3, "102");
+  const Control copy4 = CopyControl(FindControl(window, "编辑框4"), 152);
   SetText(copy3, "1");
-  const Control copy4 = CopyControl(FindControl(window, "编辑框4"));
-  SetText(copy4, "2");
+  EXPECT_TRUE(calls.empty());
+  for (const Control& copy : {copy3, copy4}) {
+    SetVisible(copy, true);
+    QTest::keyClicks(qobject_cast<QWidget*>(copy.object()), "2");
+  }
   ASSERT_EQ(calls.size(), 2u);
   EXPECT_EQ(calls[0].handler, kOnRowEdited);
-  EXPECT_EQ(calls[0].argument, 3);
+  EXPECT_EQ(calls[0].argument, 102);
   EXPECT_EQ(calls[0].source, copy3.object());
   EXPECT_NE(calls[0].source, template3.object());
   EXPECT_EQ(calls[1].handler, kOnTemperatureEdited);
+  EXPECT_EQ(calls[1].argument, 152);
   EXPECT_EQ(calls[1].source, copy4.object());
   delete window.data();
 }

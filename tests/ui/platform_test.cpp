@@ -147,7 +147,7 @@ TEST_F(MainWindowTest, SecondaryWindowsBelongOverTheMainWindow) {
       DestroyWindow(opened);
     };
     if (secondary.modal) QTimer::singleShot(0, window(), inspect);
-    OpenSecondaryWindow(secondary.name, state(), window());
+    OpenSecondaryWindow(secondary.name, program().secondary_windows(), window());
     if (!secondary.modal) inspect();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_TRUE(seen) << secondary.name;

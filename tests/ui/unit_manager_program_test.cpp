@@ -130,7 +130,7 @@ TEST_F(UnitManagerInProgramTest, AnAppliedListShowsAtOnceOnThePageOnShow) {
   EXPECT_EQ(RowText(4), "3.2808");
 
   Quit();
-  state() = AppState{};
+  state() = ConversionState{};
   Launch();
   ClickCategoryButton(1);
   EXPECT_EQ(UnitNamesOnPage(1), (std::vector<std::string>{"千米", "米", "英尺"}));

@@ -21,10 +21,10 @@
 #include "toolkit/grid.h"
 #include "toolkit/toolkit.h"
 #include "toolkit/window.h"
+#include "ui/conversion_state.h"
 #include "ui/modal_window.h"
 #include "ui/unit_manager.h"
 #include "ui/unit_manager_design.h"
-#include "units/app_state.h"
 
 namespace velmora::testing {
 
@@ -195,7 +195,7 @@ class UnitManagerTest : public ::testing::Test {
                true);
   }
 
-  AppState state_;
+  ConversionState state_;
   TempDir dir_;
   MessageLog messages_;
   QuestionLog questions_;

@@ -120,6 +120,10 @@ QWidget* MakeEditBox(Window* host, const ControlDesign& design, QWidget* parent)
   edit->SetContextMenu(FromUtf8(look.context_menu));
   QObject::connect(edit, &QLineEdit::textChanged, host->connection_guard(),
                    [host, edit] { host->Raise(edit, Event::ContentChanged); });
+  // textEdited comes of the user's editing (and QLineEdit's own insert and paste), never of
+  // setText.
+  QObject::connect(edit, &QLineEdit::textEdited, host->connection_guard(),
+                   [host, edit] { host->Raise(edit, Event::UserEdited); });
   ApplyColours(edit, look, QPalette::Base);
   return edit;
 }

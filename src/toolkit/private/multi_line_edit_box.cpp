@@ -1,7 +1,9 @@
 #include "toolkit/private/multi_line_edit_box.h"
 
 #include <QFocusEvent>
+#include <QPointer>
 
+#include "toolkit/private/program_write.h"
 #include "toolkit/private/realise_support.h"
 #include "toolkit/window.h"
 
@@ -27,8 +29,13 @@ void MultiLineEditBox::focusOutEvent(QFocusEvent* event) {
 
 QWidget* MakeMultiLineEditBox(Window* host, const ControlDesign& design, QWidget* parent) {
   auto* edit = new MultiLineEditBox(host, parent);
-  QObject::connect(edit, &QPlainTextEdit::textChanged, host->connection_guard(),
-                   [host, edit] { host->Raise(edit, Event::ContentChanged); });
+  // Every change is content changed; one the program did not write is also user edited.
+  QObject::connect(edit, &QPlainTextEdit::textChanged, host->connection_guard(), [host, edit] {
+    const bool by_user = !ProgramWrite::Writing(edit);
+    const QPointer<QObject> alive = edit;
+    host->Raise(edit, Event::ContentChanged);
+    if (by_user && alive) host->Raise(edit, Event::UserEdited);
+  });
   edit->setPlainText(DesignText(design.text));
   ApplyColours(edit, design.look, QPalette::Base);
   return edit;

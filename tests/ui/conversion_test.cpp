@@ -1,5 +1,3 @@
-#include "convert/conversion.h"
-
 #include <gtest/gtest.h>
 
 #include <QLineEdit>
@@ -9,6 +7,7 @@
 #include <vector>
 
 #include "toolkit/design.h"
+#include "ui/conversion_handlers.h"
 #include "ui/main_window_fixture.h"
 
 namespace velmora {

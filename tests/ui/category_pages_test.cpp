@@ -1,4 +1,4 @@
-#include "units/load_category_page.h"
+#include "ui/category_pages.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,6 @@
 #include <array>
 #include <string>
 #include <unordered_map>
-#include <vector>
 
 #include "settings/settings.h"
 #include "units/category.h"
@@ -11,7 +10,7 @@
 namespace velmora {
 
 // The factor of every unit row, indexed by row number 1 to 1600. Reads outside that range give 0
-// and writes there are dropped, so a stray tag can never reach past the table.
+// and writes there are dropped, so a stray row number can never reach past the table.
 class RowFactors {
  public:
   double Get(int row) const { return InRange(row) ? factors_[row] : 0.0; }
@@ -24,9 +23,10 @@ class RowFactors {
   std::array<double, kRowNumberCount + 1> factors_{};
 };
 
-// The program-wide values the handlers share. One instance, owned by the program's start and
-// handed to the handlers that need it.
-struct AppState {
+// What the converter of the main window works with: the general settings in use, the unit rows
+// built so far and the quantity they show. One instance, owned by the program's start and handed
+// to the handlers that convert, build pages or show converted values.
+struct ConversionState {
   Settings settings;
   RowFactors FactorTable;
   // The current quantity, in the reference unit of the category last typed into (degrees
@@ -41,29 +41,6 @@ struct AppState {
   std::array<bool, kCategoryCount + 1> PageBuilt{};
   // The unit name each built row shows, by row number, as its page was built.
   std::unordered_map<int, std::string> RowUnitNames;
-
-  // The pointer's distance from the main window's top-left corner when a drag began.
-  struct Offset {
-    int x = 0;
-    int y = 0;
-  };
-  Offset DragOffset;
-
-  // The notice texts (UTF-8) shown in turn on the main window, and the index of the next one.
-  // The notice fetch fills a list before it starts the matching display timer.
-  std::vector<std::string> MessageTexts;
-  int MessageIndex = 0;
-  std::vector<std::string> AdvertTexts;
-  int AdvertIndex = 0;
-
-  // Web addresses opened by the message and ownership labels (the maker's home page) and by the
-  // advert label. An empty address makes its labels plain text.
-  std::string HomepageAddress;
-  std::string AdvertAddress;
-
-  // The calculator's memory slots A to D (UTF-8 result texts). They belong to the run, not to a
-  // calculator window: empty at start, kept while the window is closed, never saved.
-  std::array<std::string, 4> MemorySlot{};
 };
 
 }  // namespace velmora

@@ -1,13 +1,13 @@
-#include "units/load_category_page.h"
+#include "ui/category_pages.h"
 
 #include <QString>
 #include <string>
 
 #include "settings/settings_file.h"
 #include "toolkit/toolkit.h"
-#include "units/app_state.h"
+#include "ui/category_buttons.h"
+#include "ui/conversion_state.h"
 #include "units/category.h"
-#include "units/category_buttons.h"
 #include "units/unit_row.h"
 
 namespace velmora {
@@ -24,7 +24,7 @@ int CountUnitRows(const std::string& section, int base) {
   return row;
 }
 
-void BuildRows(AppState& state, Window* window, int page, const std::string& section) {
+void BuildRows(ConversionState& state, Window* window, int page, const std::string& section) {
   const Control template_edit = FindControl(window, TemplateEditName(page));
   const Control template_label = FindControl(window, TemplateLabelName(page));
   if (!template_edit || !template_label) return;
@@ -37,7 +37,8 @@ void BuildRows(AppState& state, Window* window, int page, const std::string& sec
     state.FactorTable.Set(row, unit.factor);
     state.RowUnitNames[row] = unit.name;
 
-    const Control edit = CopyControl(template_edit);
+    // The row's events hand its number to the handlers; the tag finds it by that number.
+    const Control edit = CopyControl(template_edit, row);
     SetTag(edit, QString::number(row));
     const Control label = CopyControl(template_label);
     const RowPlace place =
@@ -52,7 +53,7 @@ void BuildRows(AppState& state, Window* window, int page, const std::string& sec
 
 }  // namespace
 
-void LoadCategoryPage(AppState& state, Window* window, int page) {
+void LoadCategoryPage(ConversionState& state, Window* window, int page) {
   if (page < 1 || page > kCategoryCount || window == nullptr) return;
   SetCurrentPage(FindControl(window, kPageControlName), page - 1);
   ShowChosenCategory(window, page);
@@ -67,7 +68,7 @@ void LoadCategoryPage(AppState& state, Window* window, int page) {
   if (const Control first = FindControlByTag(window, PageBase(page) + 1)) FocusForTyping(first);
 }
 
-bool RebuildCategoryPage(AppState& state, Window* window, int page) {
+bool RebuildCategoryPage(ConversionState& state, Window* window, int page) {
   if (page < 1 || page > kCategoryCount || window == nullptr || !state.PageBuilt[page]) {
     return false;
   }
