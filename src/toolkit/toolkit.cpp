@@ -15,6 +15,7 @@
 #include <QWindow>
 #include <algorithm>
 
+#include "toolkit/palette_style.h"
 #include "toolkit/realise.h"
 #include "toolkit/window.h"
 
@@ -43,6 +44,7 @@ void RegisterDesignFonts() {
 Window* LoadWindow(const WindowDesign& design, HandlerTable handlers, Window* owner, bool modal,
                    Window* placed_over) {
   RegisterDesignFonts();
+  UsePaletteSharingStyle();
   QPointer<Window> window = new Window(design, std::move(handlers), owner);
   if (modal) window->setWindowModality(Qt::ApplicationModal);
   window->Raise(window, Event::Created);

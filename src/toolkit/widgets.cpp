@@ -8,7 +8,6 @@
 #include <QLinearGradient>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPixmapCache>
 #include <QResizeEvent>
 #include <QTextLayout>
 #include <algorithm>
@@ -43,12 +42,10 @@ QPixmap LoadPicture(const QString& path, QSize clip) {
   if (path.isEmpty()) return {};
   const PictureRequest request{path, clip, PictureScale()};
   const QString key = PictureKey(request);
-  QPixmap pixmap;
-  if (!QPixmapCache::find(key, &pixmap)) {
-    std::optional<QImage> image = TakePrefetchedPicture(request);
-    pixmap = QPixmap::fromImage(image ? std::move(*image) : DecodePicture(request));
-    QPixmapCache::insert(key, pixmap);
-  }
+  if (const QPixmap* cached = CachedPicture(key)) return *cached;
+  std::optional<QImage> image = TakePrefetchedPicture(request);
+  const QPixmap pixmap = QPixmap::fromImage(image ? std::move(*image) : DecodePicture(request));
+  CachePicture(key, pixmap);
   return pixmap;
 }
 
