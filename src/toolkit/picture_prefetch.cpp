@@ -1,9 +1,9 @@
 #include "toolkit/picture_prefetch.h"
 
 #include <QGuiApplication>
+#include <QHash>
 #include <QImageReader>
 #include <QPixmap>
-#include <QPixmapCache>
 #include <algorithm>
 #include <cmath>
 #include <condition_variable>
@@ -171,6 +171,34 @@ QImage DecodePicture(const PictureRequest& request) {
   return image;
 }
 
+namespace {
+
+QHash<QString, QPixmap>& DecodedPictures() {
+  static QHash<QString, QPixmap> pictures;
+  return pictures;
+}
+
+}  // namespace
+
+const QPixmap* CachedPicture(const QString& key) {
+  const auto found = DecodedPictures().constFind(key);
+  return found == DecodedPictures().cend() ? nullptr : &*found;
+}
+
+void CachePicture(const QString& key, const QPixmap& pixmap) {
+  static const bool forgotten_with_application = [] {
+    // Pixmaps belong to the application object; none may outlive it.
+    if (QCoreApplication::instance() != nullptr) qAddPostRoutine(ForgetCachedPictures);
+    return true;
+  }();
+  (void)forgotten_with_application;
+  DecodedPictures().insert(key, pixmap);
+}
+
+void ForgetCachedPictures() {
+  DecodedPictures().clear();
+}
+
 void PrefetchPictures(std::vector<PictureRequest> requests) {
   static const bool stops_with_application = [] {
     // Image decoding needs Qt's plug-ins, which go with the application object.
@@ -180,11 +208,10 @@ void PrefetchPictures(std::vector<PictureRequest> requests) {
   (void)stops_with_application;
   // A picture already decoded for the screen is not decoded again.
   std::vector<PictureRequest> wanted;
-  QPixmap cached;
   const int scale = PictureScale();
   for (PictureRequest& request : requests) {
     request.scale = scale;
-    if (!QPixmapCache::find(PictureKey(request), &cached)) wanted.push_back(request);
+    if (CachedPicture(PictureKey(request)) == nullptr) wanted.push_back(request);
   }
   ThePrefetcher().Add(wanted);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPixmap>
 #include <QSize>
 #include <QString>
 #include <optional>
@@ -26,6 +27,14 @@ void SetPictureScaleForTesting(std::optional<int> scale);
 
 // The name a decoded request is cached under.
 QString PictureKey(const PictureRequest& request);
+
+// The pictures decoded for the screen, by PictureKey: a few dozen files of the resources, kept for
+// the whole run. They are kept apart from Qt's pixmap cache, whose room the style's drawn pieces
+// share and which drops what it holds when full. User-interface thread only.
+const QPixmap* CachedPicture(const QString& key);
+void CachePicture(const QString& key, const QPixmap& pixmap);
+// Forgets every decoded picture (tests that count decodings or change the scale).
+void ForgetCachedPictures();
 
 // Decodes the picture; a null image when it does not exist or cannot be read.
 QImage DecodePicture(const PictureRequest& request);

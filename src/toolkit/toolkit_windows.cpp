@@ -7,6 +7,7 @@
 
 #include "toolkit/private/control_index.h"
 #include "toolkit/private/design_font.h"
+#include "toolkit/private/palette_style.h"
 #include "toolkit/toolkit.h"
 #include "toolkit/utf8_text.h"
 #include "toolkit/window.h"
@@ -28,6 +29,7 @@ void RegisterDesignFonts() {
 Window* LoadWindow(const WindowDesign& design, HandlerTable handlers, Window* owner, bool modal,
                    Window* placed_over) {
   RegisterDesignFonts();
+  UsePaletteSharingStyle();
   QPointer<Window> window = new Window(design, std::move(handlers), owner);
   if (modal) window->setWindowModality(Qt::ApplicationModal);
   window->Raise(window, Event::Created);

@@ -11,7 +11,7 @@
 #include <string_view>
 
 #include "settings/settings_file.h"
-#include "toolkit/widgets.h"
+#include "toolkit/private/advanced_page_control.h"
 #include "ui/main_window_fixture.h"
 #include "ui/modal_window.h"
 #include "ui/options_window_design.h"

@@ -4,7 +4,6 @@
 
 #include <QImage>
 #include <QPixmap>
-#include <QPixmapCache>
 #include <ostream>
 #include <thread>
 #include <vector>
@@ -27,7 +26,7 @@ void PrintTo(const Case& c, std::ostream* out) {
 class PicturePrefetchTest : public testing::TestWithParam<Case> {
  protected:
   // Other tests may have put the pictures on screen already.
-  void SetUp() override { QPixmapCache::clear(); }
+  void SetUp() override { ForgetCachedPictures(); }
 };
 
 const Case kCases[] = {

@@ -9,7 +9,6 @@
 #include <QEvent>
 #include <QImage>
 #include <QMenu>
-#include <QPixmapCache>
 #include <QPointer>
 #include <QTest>
 #include <QTimer>
@@ -297,12 +296,12 @@ struct ScaleCase {
 class PictureScaleTest : public ::testing::TestWithParam<ScaleCase> {
  protected:
   void SetUp() override {
-    QPixmapCache::clear();
+    ForgetCachedPictures();
     SetPictureScaleForTesting(2);
   }
   void TearDown() override {
     SetPictureScaleForTesting(std::nullopt);
-    QPixmapCache::clear();
+    ForgetCachedPictures();
   }
 };
 

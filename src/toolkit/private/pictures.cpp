@@ -1,7 +1,6 @@
 #include "toolkit/private/pictures.h"
 
 #include <QImage>
-#include <QPixmapCache>
 #include <optional>
 #include <utility>
 
@@ -13,12 +12,10 @@ QPixmap LoadPicture(const QString& path, QSize clip) {
   if (path.isEmpty()) return {};
   const PictureRequest request{path, clip, PictureScale()};
   const QString key = PictureKey(request);
-  QPixmap pixmap;
-  if (!QPixmapCache::find(key, &pixmap)) {
-    std::optional<QImage> image = TakePrefetchedPicture(request);
-    pixmap = QPixmap::fromImage(image ? std::move(*image) : DecodePicture(request));
-    QPixmapCache::insert(key, pixmap);
-  }
+  if (const QPixmap* cached = CachedPicture(key)) return *cached;
+  std::optional<QImage> image = TakePrefetchedPicture(request);
+  const QPixmap pixmap = QPixmap::fromImage(image ? std::move(*image) : DecodePicture(request));
+  CachePicture(key, pixmap);
   return pixmap;
 }
 
