@@ -66,6 +66,8 @@ class Soak:
     def __init__(self, args):
         self.args = args
         self.rng = random.Random(args.seed)
+        # The category pages the run types into.
+        self.pages = [1, 2, 3, 4, 5, 13]
         self.screen = Screen(os.environ["DISPLAY"])
         self.proc = None
         self.main_id = None
@@ -171,6 +173,14 @@ class Soak:
         try:
             self.quiet()
             self.record(samples, [sample(self.proc.pid)], 0)
+            # Settling, inside the two minutes the judgement leaves out: every page the run types
+            # into is built and both windows have been open once, so that what a first use keeps
+            # for the rest of the run (a page's rows, a window's fonts) is not taken for growth.
+            for page in self.pages:
+                self.type_value(page)
+            self.open_close(2, "Instant Calculator")
+            self.open_close(1, "Unit-Manager")
+            self.quiet()
             while True:
                 now = time.monotonic()
                 if now >= next_window:
@@ -179,7 +189,7 @@ class Soak:
                     else:
                         self.open_close(1, "Unit-Manager")
                     next_window = now + self.rng.uniform(30, 90)
-                self.type_value(self.rng.choice([1, 2, 3, 4, 5, 13]))
+                self.type_value(self.rng.choice(self.pages))
                 self.check_alive()
                 time.sleep(self.rng.uniform(2.0, 4.0))
                 readings.append(sample(self.proc.pid))
