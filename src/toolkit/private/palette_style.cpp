@@ -69,6 +69,20 @@ class PaletteSharingStyle : public QProxyStyle {
     QProxyStyle::drawPrimitive(element, option, painter, widget);
   }
 
+  void drawControl(ControlElement element, const QStyleOption* option, QPainter* painter,
+                   const QWidget* widget) const override {
+    const auto draw = [&](const QStyleOption* shared) {
+      QProxyStyle::drawControl(element, shared, painter, widget);
+    };
+    // The grid's header sections are cached by the control itself; a button's bevel goes
+    // through drawPrimitive.
+    if (option != nullptr && (DrawShared<QStyleOptionHeaderV2>(option, draw) ||
+                              DrawShared<QStyleOptionHeader>(option, draw))) {
+      return;
+    }
+    QProxyStyle::drawControl(element, option, painter, widget);
+  }
+
   void drawComplexControl(ComplexControl control, const QStyleOptionComplex* option,
                           QPainter* painter, const QWidget* widget) const override {
     const auto draw = [&](const QStyleOption* shared) {
