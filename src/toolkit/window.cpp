@@ -1,20 +1,14 @@
 #include "toolkit/window.h"
 
 #include <QAction>
-#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QTimer>
 #include <QWindow>
 #include <optional>
-
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
 
 #include "toolkit/colour.h"
 #include "toolkit/private/advanced_page_control.h"
@@ -76,14 +70,6 @@ Window::~Window() {
   // Controls still alive see their last focus changes while the base class tears them down.
   index_->ForEach([](QObject* object, const ControlIndex::Record&) {
     if (auto* hosted = dynamic_cast<Hosted*>(object)) hosted->Detach();
-  });
-  // A closed window's memory goes back to the system once all of it has been freed: the
-  // allocator would otherwise keep the pages its controls used, and a long run that opens and
-  // closes windows would keep the highest use it ever had.
-  QTimer::singleShot(0, qApp, [] {
-#if defined(__GLIBC__)
-    malloc_trim(0);
-#endif
   });
 }
 
